@@ -29,6 +29,14 @@ class ComObject : public Interface {
     return remaining;
   }
 
+  // References that the platform takes on its own objects (a device on its
+  // render target, a surface on its attached Z-buffer) go through these, so
+  // the record of Release calls shows only what callers did.
+  void AddRefInternal() { ++references_; }
+  void ReleaseInternal() {
+    if (--references_ == 0) delete this;
+  }
+
   ULONG ReferenceCount() const { return references_; }
 
  private:
