@@ -9,4 +9,9 @@ namespace vyn::saver {
 // exits. Returns WinMain's result: 0 at the normal end of a run, 1 otherwise.
 int EnterRunMode(HINSTANCE instance, int showCommand, HANDLE mutex);
 
+// Starts the rendering layer on the saver window. Returns 1; when the layer
+// cannot be started it writes one debugger line and ends the process with
+// exit code 1.
+int StartRenderingLayer();
+
 }  // namespace vyn::saver
