@@ -46,25 +46,40 @@ std::string OwnExecutableFolder() {
   return full.substr(0, full.find_last_of('/'));
 }
 
+// The folders a bare program name is looked for in, in order.
+std::vector<std::string> SearchFolders() {
+  std::vector<std::string> folders{OwnExecutableFolder()};
+  const char* path = std::getenv("PATH");
+  std::string list = path != nullptr ? path : "";
+  size_t start = 0;
+  while (start <= list.size()) {
+    size_t end = list.find(':', start);
+    if (end == std::string::npos) end = list.size();
+    std::string folder = list.substr(start, end - start);
+    folders.push_back(folder.empty() ? std::string(".") : folder);
+    start = end + 1;
+  }
+  return folders;
+}
+
+// Windows file names have no case, Linux ones do: "VYNLG.EXE" finds an
+// executable "VYNLG" or, failing that, "vynlg".
+std::vector<std::string> NameSpellings(const std::string& name) {
+  std::string lower = name;
+  for (char& c : lower)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  if (lower == name) return {name};
+  return {name, lower};
+}
+
 // The executable that a file name stands for, or empty when there is none.
 std::string ResolveProgram(std::string file) {
   if (EndsWithIgnoringCase(file, ".exe")) file.resize(file.size() - 4);
   if (file.empty()) return {};
   if (file.find('/') != std::string::npos) return IsExecutableFile(file) ? file : std::string();
-
-  std::string beside = OwnExecutableFolder() + "/" + file;
-  if (IsExecutableFile(beside)) return beside;
-  const char* path = std::getenv("PATH");
-  std::string folders = path != nullptr ? path : "";
-  size_t start = 0;
-  while (start <= folders.size()) {
-    size_t end = folders.find(':', start);
-    if (end == std::string::npos) end = folders.size();
-    std::string folder = folders.substr(start, end - start);
-    std::string candidate = (folder.empty() ? std::string(".") : folder) + "/" + file;
-    if (IsExecutableFile(candidate)) return candidate;
-    start = end + 1;
-  }
+  for (const std::string& folder : SearchFolders())
+    for (const std::string& name : NameSpellings(file))
+      if (std::string candidate = folder + "/" + name; IsExecutableFile(candidate)) return candidate;
   return {};
 }
 
