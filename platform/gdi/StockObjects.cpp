@@ -1,0 +1,3 @@
+#include "gdi/StockObjects.h"
+
+HGDIOBJ GetStockObject(int object) { return vyn::gdi::StockObjectHandle(object); }
