@@ -10,6 +10,7 @@
 
 #include "display/Display.h"
 #include "display/offscreen/OffscreenDisplay.h"
+#include "display/offscreen/OffscreenRun.h"
 
 namespace vyn::display {
 namespace {
@@ -42,10 +43,12 @@ bool parseGeometry(std::string_view text, DisplayChoice& choice) {
   return true;
 }
 
-std::unique_ptr<Display> makeOffscreen(const DisplayChoice& choice) {
+// `standsInForX`: taken because no X display could be opened while
+// VYN_DISPLAY asked for none (see OffscreenRun).
+std::unique_ptr<Display> makeOffscreen(const DisplayChoice& choice, bool standsInForX = false) {
   auto offscreen = std::make_unique<OffscreenDisplay>(choice.width, choice.height, choice.bitsPerPixel);
-  if (const int frames = ParseFrameLimit(std::getenv("VYN_FRAMES")); frames > 0)
-    offscreen->pressKeyAfterFrames(frames);
+  StartOffscreenRun(*offscreen,
+                    PlanOffscreenRun(std::getenv("VYN_FRAMES"), std::getenv("VYN_SNAPSHOT"), standsInForX));
   return offscreen;
 }
 
@@ -57,7 +60,7 @@ std::unique_ptr<Display> chooseFromEnvironment() {
   // falling through to the offscreen screen when no X display can be opened.
   if (choice.backend == DisplayChoice::Backend::X11)
     std::fprintf(stderr, "vyn: no X11 display available; using the offscreen display\n");
-  return makeOffscreen(choice);
+  return makeOffscreen(choice, choice.backend == DisplayChoice::Backend::Automatic);
 }
 
 std::unique_ptr<Display>& activeDisplay() {
@@ -115,6 +118,9 @@ Display& ActiveDisplay() {
   return *active;
 }
 
-void SetActiveDisplay(std::unique_ptr<Display> display) { activeDisplay() = std::move(display); }
+void SetActiveDisplay(std::unique_ptr<Display> display) {
+  ForgetOffscreenRun();  // it may refer to the display being replaced
+  activeDisplay() = std::move(display);
+}
 
 }  // namespace vyn::display

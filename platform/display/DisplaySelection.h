@@ -4,6 +4,9 @@
 //   VYN_DISPLAY=x11                         the X server named by DISPLAY
 //   unset or empty                          X11 when it can be opened, else offscreen
 //   VYN_FRAMES=N                            (offscreen) a key press after N frames
+//   VYN_SNAPSHOT=FILE.png                   (offscreen) the screen saved at the end
+// Without VYN_DISPLAY and an X display, a run ends after 300 frames and
+// leaves vyn-snapshot.png in the current folder (see OffscreenRun).
 #pragma once
 
 #include <string>

@@ -39,6 +39,7 @@ std::string absolutePath(const std::string& path) {
 
 OffscreenRunPlan PlanOffscreenRun(const char* frames, const char* snapshot, bool standsInForX) {
   OffscreenRunPlan plan;
+  plan.standsInForX = standsInForX;
   if (standsInForX) {
     plan.keyPressAfterFrames = StandInFrameLimit;
     plan.snapshotPath = StandInSnapshotName;
@@ -49,6 +50,12 @@ OffscreenRunPlan PlanOffscreenRun(const char* frames, const char* snapshot, bool
 }
 
 void StartOffscreenRun(OffscreenDisplay& display, const OffscreenRunPlan& plan) {
+  if (plan.standsInForX) {
+    std::fprintf(stderr, "vyn: no X display could be opened (DISPLAY is %s); drawing offscreen",
+                 std::getenv("DISPLAY") != nullptr ? "not reachable" : "not set");
+    if (plan.keyPressAfterFrames > 0) std::fprintf(stderr, " for %d frames", plan.keyPressAfterFrames);
+    std::fputc('\n', stderr);
+  }
   if (plan.keyPressAfterFrames > 0) display.pressKeyAfterFrames(plan.keyPressAfterFrames);
   if (plan.snapshotPath.empty()) return;
   PendingSnapshot& snapshot = pending();
@@ -62,6 +69,8 @@ void StartOffscreenRun(OffscreenDisplay& display, const OffscreenRunPlan& plan) 
   snapshot.display = &display;
   snapshot.path = plan.snapshotPath;
 }
+
+void ForgetOffscreenRun() { pending().display = nullptr; }
 
 bool SaveSnapshot(const OffscreenDisplay& display, const std::string& path) {
   const std::string shown = absolutePath(path);

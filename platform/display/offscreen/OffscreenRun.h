@@ -18,6 +18,7 @@ inline constexpr const char* StandInSnapshotName = "vyn-snapshot.png";
 struct OffscreenRunPlan {
   int keyPressAfterFrames = 0;  // 0: the run waits for real input
   std::string snapshotPath;     // empty: no snapshot
+  bool standsInForX = false;    // say so on standard error when the run starts
 };
 
 // From the VYN_FRAMES and VYN_SNAPSHOT values (null when unset).
@@ -27,9 +28,12 @@ OffscreenRunPlan PlanOffscreenRun(const char* frames, const char* snapshot, bool
 
 // Arms the key press and, with a snapshot path, has the screen saved when the
 // process ends, however it ends through the normal exit. The display must
-// live until then (the process's display does). Only the last call's
-// snapshot is saved.
+// live until then or until ForgetOffscreenRun. Only the last call's snapshot
+// is saved.
 void StartOffscreenRun(OffscreenDisplay& display, const OffscreenRunPlan& plan);
+
+// Drops the pending snapshot: its display is about to go away.
+void ForgetOffscreenRun();
 
 // Writes the whole screen as it stands to `path` and names the file, as an
 // absolute path, on standard error. False when the file cannot be written.
