@@ -41,7 +41,9 @@ struct WindowOptions {
 // Input and window-manager events, in the display's own terms; the window
 // layer turns them into window messages.
 struct InputEvent {
-  enum class Kind { KeyDown, ButtonDown, Wheel, Motion, CloseRequest };
+  // DialogDismissed: the user closed a message box (Enter, Escape, Space or
+  // a click); `window` is the box.
+  enum class Kind { KeyDown, ButtonDown, Wheel, Motion, CloseRequest, DialogDismissed };
   Kind kind;
   NativeWindow window;
   unsigned keyCode = 0;   // Windows virtual-key code for KeyDown
@@ -77,6 +79,20 @@ class Display {
 
   // Takes the next pending event without waiting; false when there is none.
   virtual bool nextEvent(InputEvent& event) = 0;
+
+  // Waits until an event may be pending, at most `timeoutMilliseconds`; a
+  // signal may end the wait early. Modal loops call it so as not to spin.
+  virtual void waitForEvents(int timeoutMilliseconds) { (void)timeoutMilliseconds; }
+
+  // Opens a message box: a dialog with `caption` as its title, the text and
+  // an OK button, centred over `owner` (or the screen), above it. Closing it
+  // arrives as a DialogDismissed event. NoNativeWindow when this display
+  // shows no dialogs; the window layer then reports the box in text.
+  virtual NativeWindow openMessageBox(NativeWindow owner, const std::string& caption,
+                                      const std::string& text) {
+    (void)owner, (void)caption, (void)text;
+    return NoNativeWindow;
+  }
 
   // Surfaces of the screen are lost when this count moves (a mode change, a
   // test asking for it): DirectDraw compares it with the count it saw.
