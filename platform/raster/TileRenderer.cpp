@@ -1,0 +1,81 @@
+#include "raster/TileRenderer.h"
+
+#include <algorithm>
+
+#include "raster/Primitives.h"
+#include "raster/ThreadPool.h"
+
+namespace vyn::raster {
+
+namespace {
+
+// The pixels a primitive can touch, before clipping.
+PixelRect Reach(const DrawList& list, const Primitive& p) {
+  const auto& v = list.vertices();
+  const ScreenVertex& a = v[p.v[0]];
+  const ScreenVertex& b = v[p.v[1]];
+  const ScreenVertex& c = v[p.v[2]];
+  const int minX = PixelOf(std::min({a.x, b.x, c.x})), maxX = PixelOf(std::max({a.x, b.x, c.x}));
+  const int minY = PixelOf(std::min({a.y, b.y, c.y})), maxY = PixelOf(std::max({a.y, b.y, c.y}));
+  return {minX, minY, maxX + 1, maxY + 1};
+}
+
+}  // namespace
+
+PixelRect TileRenderer::Bin(const DrawList& list, const PixelRect& scissor) {
+  tilesAcross_ = (scissor.x1 + TileSize - 1) / TileSize;
+  tilesDown_ = (scissor.y1 + TileSize - 1) / TileSize;
+  const std::size_t tiles = static_cast<std::size_t>(tilesAcross_) * tilesDown_;
+  if (bins_.size() < tiles) bins_.resize(tiles);
+  for (auto& bin : bins_) bin.clear();
+
+  PixelRect drawn{};
+  const auto& primitives = list.primitives();
+  for (std::uint32_t i = 0; i < primitives.size(); ++i) {
+    const PixelRect reach = Intersect(Reach(list, primitives[i]), scissor);
+    if (reach.Empty()) continue;
+    drawn = Union(drawn, reach);
+    const int tx0 = reach.x0 / TileSize, tx1 = (reach.x1 - 1) / TileSize;
+    const int ty0 = reach.y0 / TileSize, ty1 = (reach.y1 - 1) / TileSize;
+    for (int ty = ty0; ty <= ty1; ++ty) {
+      for (int tx = tx0; tx <= tx1; ++tx) bins_[static_cast<std::size_t>(ty) * tilesAcross_ + tx].push_back(i);
+    }
+  }
+  return drawn;
+}
+
+void TileRenderer::DrawTile(const DrawList& list, const RenderTarget& target, const PixelRect& scissor,
+                            int tile) const {
+  const int tx = tile % tilesAcross_, ty = tile / tilesAcross_;
+  const PixelRect area{tx * TileSize, ty * TileSize, (tx + 1) * TileSize, (ty + 1) * TileSize};
+  const TileContext context{&target, &list, Intersect(area, scissor)};
+  const auto& primitives = list.primitives();
+  for (std::uint32_t index : bins_[static_cast<std::size_t>(tile)]) {
+    const Primitive& p = primitives[index];
+    switch (p.kind) {
+      case PrimitiveKind::Triangle: FillTriangle(context, p); break;
+      case PrimitiveKind::Line: DrawLine(context, p); break;
+      case PrimitiveKind::Point: DrawPoint(context, p); break;
+    }
+  }
+}
+
+PixelRect TileRenderer::Render(const DrawList& list, const RenderTarget& target, const PixelRect& scissorIn,
+                               ThreadPool* pool) {
+  const PixelRect scissor = Intersect(scissorIn, target.Bounds());
+  if (scissor.Empty() || list.primitives().empty()) return {};
+  const PixelRect drawn = Bin(list, scissor);
+  busyTiles_.clear();
+  for (int t = 0; t < tilesAcross_ * tilesDown_; ++t) {
+    if (!bins_[static_cast<std::size_t>(t)].empty()) busyTiles_.push_back(t);
+  }
+  const auto work = [&](int i) { DrawTile(list, target, scissor, busyTiles_[static_cast<std::size_t>(i)]); };
+  if (pool != nullptr) {
+    pool->Run(static_cast<int>(busyTiles_.size()), work);
+  } else {
+    for (std::size_t i = 0; i < busyTiles_.size(); ++i) work(static_cast<int>(i));
+  }
+  return drawn;
+}
+
+}  // namespace vyn::raster
