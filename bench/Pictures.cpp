@@ -36,7 +36,7 @@ std::string PicturePath(const ScenarioOptions& options, const std::string& pictu
   std::vector<fs::path> dirs;
   if (!options.picturesDir.empty()) dirs.emplace_back(options.picturesDir);
   dirs.emplace_back(fs::path(VYN_BENCH_SOURCE_DIR) / "data" / "vynFile");
-  dirs.emplace_back(fs::path(VYN_BENCH_BINARY_DIR) / "pictures");
+  dirs.emplace_back(fs::path(VYN_BENCH_SOURCE_DIR) / "data" / "bench");
   for (const fs::path& dir : dirs) {
     fs::path found = FindIn(dir, picture);
     if (!found.empty()) return found.string();

@@ -38,7 +38,7 @@ void SolidMotion::move() {
   const double n = std::sqrt(3.0);
   const double unit[3] = {spinAxis_[0] / n, spinAxis_[1] / n, spinAxis_[2] / n};
   for (auto& axis : axes_) Rotate(axis, unit, spinAngle_);
-  for (int i = 0; i < 3; ++i) position_[i] = static_cast<float>(position_[i] + velocity_[i]);
+  for (int i = 0; i < 3; ++i) position_[i] += velocity_[i];
 }
 
 }  // namespace vyn::bench
