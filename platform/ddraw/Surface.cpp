@@ -1,5 +1,6 @@
 #include "ddraw/Surface.h"
 
+#include <atomic>
 #include <new>
 
 #include "ddraw/Blit.h"
@@ -7,12 +8,15 @@
 #include "ddraw/Palette.h"
 #include "ddraw/RectMath.h"
 #include "ddraw/SurfaceDescription.h"
+#include "ddraw/SurfaceMemoryControl.h"
 
 namespace vyn::ddraw {
 namespace {
 
 // Rows start on 16-byte boundaries so that the renderer can use wide stores.
 constexpr int RowAlignment = 16;
+
+std::atomic<std::size_t> bytesInUse{0};
 
 display::PixelFormat zBufferFormat() { return display::PixelFormat{16, 0, 0, 0}; }
 
@@ -52,10 +56,13 @@ Surface* Surface::Create(display::Display& display, SurfaceKind kind, int width,
     return nullptr;
   }
   memory.pixels = surface->storage_.get();
+  surface->storageBytes_ = bytes;
+  bytesInUse += bytes;
   return surface;
 }
 
 Surface::~Surface() {
+  bytesInUse -= storageBytes_;
   holdInternally(zBuffer_, static_cast<Surface*>(nullptr));
   holdInternally(clipper_, static_cast<Clipper*>(nullptr));
   holdInternally(palette_, static_cast<Palette*>(nullptr));
@@ -167,5 +174,7 @@ HRESULT Surface::SetPalette(LPDIRECTDRAWPALETTE palette) {
 }
 
 Surface* SurfaceFrom(IDirectDrawSurface* surface) { return dynamic_cast<Surface*>(surface); }
+
+std::size_t SurfaceBytesInUse() { return bytesInUse; }
 
 }  // namespace vyn::ddraw

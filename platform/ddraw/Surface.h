@@ -69,6 +69,7 @@ class Surface final : public com::ComObject<IDirectDrawSurface> {
   DWORD caps_;
   SurfaceMemory memory_;
   std::unique_ptr<std::uint8_t[]> storage_;
+  std::size_t storageBytes_ = 0;
   // References the surface holds on its own (AddRefInternal).
   Surface* zBuffer_ = nullptr;
   Clipper* clipper_ = nullptr;

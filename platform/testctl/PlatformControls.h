@@ -6,6 +6,7 @@
 
 #include "d3d/DeviceListControl.h"
 #include "ddraw/SurfaceLossControl.h"
+#include "ddraw/SurfaceMemoryControl.h"
 #include "display/offscreen/OffscreenControl.h"
 #include "testctl/TestControls.h"
 
