@@ -20,6 +20,16 @@ ULONG RetainedMode::Version1::Release() {
   return remaining;
 }
 
+// Recorded under the first-version interface, so that tests can make the
+// query for IDirect3DRM2 fail.
+HRESULT RetainedMode::Version1::QueryInterface(REFIID iid, void** object) {
+  if (HRESULT hr = testctl::Enter("IDirect3DRM::QueryInterface", this); hr != S_OK) {
+    if (object != nullptr) *object = nullptr;
+    return hr;
+  }
+  return owner->QueryInterface(iid, object);
+}
+
 HRESULT RetainedMode::QueryInterface(REFIID iid, void** object) {
   if (object != nullptr && (iid == IID_IDirect3DRM)) {
     *object = static_cast<IDirect3DRM*>(&version1_);

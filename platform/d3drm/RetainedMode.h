@@ -33,7 +33,7 @@ class RetainedMode final : public com::ComObject<IDirect3DRM2> {
   // The IDirect3DRM face of the same object.
   struct Version1 final : IDirect3DRM {
     explicit Version1(RetainedMode* owner) : owner(owner) {}
-    HRESULT QueryInterface(REFIID iid, void** object) override { return owner->QueryInterface(iid, object); }
+    HRESULT QueryInterface(REFIID iid, void** object) override;
     ULONG AddRef() override { return owner->AddRef(); }
     ULONG Release() override;
     RetainedMode* owner;
