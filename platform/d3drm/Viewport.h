@@ -30,6 +30,9 @@ class Viewport final : public com::ComObject<IDirect3DRMViewport> {
   HRESULT Render(LPDIRECT3DRMFRAME frame) override;
   HRESULT SetBack(D3DVALUE back) override;
 
+  // The rectangle of the device that this viewport covers.
+  RECT Area() const { return {x_, y_, x_ + width_, y_ + height_}; }
+
   // The projection of this viewport: the field applies to its larger side.
   Projection MakeProjection() const;
 
