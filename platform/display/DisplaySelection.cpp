@@ -10,6 +10,7 @@
 
 #include "display/Display.h"
 #include "display/offscreen/OffscreenDisplay.h"
+#include "display/x11/X11Display.h"
 #include "display/offscreen/OffscreenRun.h"
 
 namespace vyn::display {
@@ -56,10 +57,13 @@ std::unique_ptr<Display> chooseFromEnvironment() {
   const DisplayChoice choice = ParseDisplayChoice(std::getenv("VYN_DISPLAY"));
   if (!choice.problem.empty()) std::fprintf(stderr, "vyn: VYN_DISPLAY: %s\n", choice.problem.c_str());
   if (choice.backend == DisplayChoice::Backend::Offscreen) return makeOffscreen(choice);
-  // The X11 backend: opened here for Backend::X11 and Backend::Automatic,
-  // falling through to the offscreen screen when no X display can be opened.
+  // X11 for Backend::X11 and Backend::Automatic, falling through to the
+  // offscreen screen when no X display can be opened.
+  std::string problem;
+  if (std::unique_ptr<Display> x11 = x11::OpenX11Display(nullptr, &problem)) return x11;
   if (choice.backend == DisplayChoice::Backend::X11)
-    std::fprintf(stderr, "vyn: no X11 display available; using the offscreen display\n");
+    std::fprintf(stderr, "vyn: no X11 display available (%s); using the offscreen display\n",
+                 problem.c_str());
   return makeOffscreen(choice, choice.backend == DisplayChoice::Backend::Automatic);
 }
 

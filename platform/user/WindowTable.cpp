@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <map>
 
+#include "user/NativeWindow.h"
+
 namespace vyn::user {
 namespace {
 
@@ -62,6 +64,11 @@ bool AnyWindowNeedsPaint() {
   for (auto& [value, window] : table().windows)
     if (window.visible && window.needsPaint && !window.destroying) return true;
   return false;
+}
+
+display::NativeWindow NativeWindowOf(HWND handle) {
+  Window* window = FindWindow(handle);
+  return window != nullptr ? window->native : display::NoNativeWindow;
 }
 
 }  // namespace vyn::user
