@@ -5,19 +5,27 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 
 extern char** environ;
 
 namespace vyn::bench {
 
-ChildOutput RunSelf(const std::vector<std::string>& arguments) {
+std::string SiblingProgram(const char* name) {
+  std::error_code error;
+  std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error) return name;
+  return (self.parent_path() / name).string();
+}
+
+ChildOutput RunProgram(const std::string& path, const std::vector<std::string>& arguments) {
   ChildOutput result;
   int pipeEnds[2];
   if (pipe(pipeEnds) != 0) return result;
 
   std::vector<char*> argv;
-  std::string self = "/proc/self/exe";
-  argv.push_back(self.data());
+  std::string program = path;
+  argv.push_back(program.data());
   std::vector<std::string> copies = arguments;
   for (std::string& a : copies) argv.push_back(a.data());
   argv.push_back(nullptr);
@@ -28,7 +36,7 @@ ChildOutput RunSelf(const std::vector<std::string>& arguments) {
   posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
   posix_spawn_file_actions_addclose(&actions, pipeEnds[1]);
   pid_t pid = -1;
-  int spawned = posix_spawn(&pid, self.c_str(), &actions, nullptr, argv.data(), environ);
+  int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   close(pipeEnds[1]);
   if (spawned != 0) {

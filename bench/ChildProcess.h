@@ -1,5 +1,5 @@
-// Runs this program again with other arguments and collects what it prints,
-// so that each case has a process (and a peak memory) of its own.
+// Runs one case in a program of its own and collects what it prints, so that
+// each case has a process (and a peak memory) of its own.
 #pragma once
 
 #include <string>
@@ -12,8 +12,11 @@ struct ChildOutput {
   std::string stdoutText;
 };
 
-// Starts /proc/self/exe with `arguments` and waits for it. The child's
-// standard error goes to ours.
-ChildOutput RunSelf(const std::vector<std::string>& arguments);
+// Starts the program at `path` with `arguments` and waits for it. The
+// child's standard error goes to ours.
+ChildOutput RunProgram(const std::string& path, const std::vector<std::string>& arguments);
+
+// The path of a program that lies in the same folder as this one.
+std::string SiblingProgram(const char* name);
 
 }  // namespace vyn::bench

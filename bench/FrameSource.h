@@ -28,6 +28,8 @@ class FrameSource {
   virtual bool snapshot(FrameImage& image) = 0;
   // Triangles in the solid's mesh, for the table.
   virtual long long triangleCount() const = 0;
+  // How long the steps of the set-up took, as "name=ms" pairs (--verbose).
+  virtual std::string setUpStages() const { return {}; }
 };
 
 }  // namespace vyn::bench

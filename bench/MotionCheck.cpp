@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "OffscreenChoice.h"
 #include "OursRunner.h"
 #include "Scene.h"
 #include "SolidMotion.h"

@@ -11,6 +11,7 @@
 #include "SaverWindow.h"
 #include "Scene.h"
 #include "SettingsFolder.h"
+#include "StageClock.h"
 #include "display/Display.h"
 #include "display/offscreen/OffscreenDisplay.h"
 #include "kernel/Kernel.h"
@@ -35,15 +36,25 @@ class OursRunner final : public FrameSource {
     }
     // The start sequence of run mode, step by step.
     HINSTANCE instance = GetModuleHandleA(nullptr);
+    stages_.start();
     if (saver::RegisterSaverClass(instance) == 0 || !saver::CreateSaverWindow(instance, SW_SHOWDEFAULT)) {
       error = "the saver window cannot be made";
       return false;
     }
-    if (!lumivex::Initialize() || !lumivex::CreateDirectDrawWin(saver::saverWindow) || !lumivex::CreateD3DRM()) {
+    stages_.mark("window");
+    if (!lumivex::Initialize() || !lumivex::CreateDirectDrawWin(saver::saverWindow)) {
       error = "the rendering layer cannot start";
       return false;
     }
+    stages_.mark("directdraw");
+    if (!lumivex::CreateD3DRM()) {
+      error = "the rendering layer cannot start";
+      return false;
+    }
+    stages_.mark("device");
     saver::CreateScene();
+    stages_.mark("scene");
+    firstFrame_ = true;
     return true;
   }
 
@@ -55,7 +66,13 @@ class OursRunner final : public FrameSource {
     }
     saver::StepMotion();
     saver::TickFrame();
+    if (firstFrame_) {
+      stages_.mark("first-frame");
+      firstFrame_ = false;
+    }
   }
+
+  std::string setUpStages() const override { return stages_.text(); }
 
   // What the screen shows, read back from the offscreen display.
   bool snapshot(FrameImage& image) override {
@@ -75,15 +92,11 @@ class OursRunner final : public FrameSource {
 
  private:
   SettingsFolder settings_;
+  StageClock stages_;
+  bool firstFrame_ = false;
 };
 
 }  // namespace
-
-void ChooseOffscreenDisplay(const ScreenSize& size) {
-  const std::string value = "offscreen:" + std::to_string(size.width) + "x" + std::to_string(size.height) + "x" +
-                            std::to_string(size.bitsPerPixel);
-  setenv("VYN_DISPLAY", value.c_str(), 1);
-}
 
 std::unique_ptr<FrameSource> MakeOursRunner() { return std::make_unique<OursRunner>(); }
 

@@ -9,10 +9,6 @@
 
 namespace vyn::bench {
 
-// Chooses the offscreen display of the given size; must run before the
-// process first touches the display.
-void ChooseOffscreenDisplay(const ScreenSize& size);
-
 std::unique_ptr<FrameSource> MakeOursRunner();
 
 }  // namespace vyn::bench

@@ -82,14 +82,16 @@ std::string ScenarioUsage() {
          "                                      default: all three pictures in both styles)\n"
          "  --renderer ours|llvmpipe|both       default: both when the llvmpipe peer is built\n"
          "  --size WIDTHxHEIGHT[xBITS]          default 1920x1080x32\n"
-         "  --frames N                          time N frames after the first (default: --seconds)\n"
-         "  --seconds S                         time frames for S seconds (default 3)\n"
+         "  --frames N                          time N frames after the first (default 380: one\n"
+         "                                      trip in depth, the same frames for every renderer)\n"
+         "  --seconds S                         time as many frames as S seconds allow instead\n"
          "  --speed DEGREES                     spin per frame, 1 to 10 (default 5)\n"
          "  --threads N                         our renderer's threads (default: its own choice)\n"
          "  --pictures DIR                      folder with circle.BMP, ring.BMP, stripes.BMP\n"
          "  --dump-png DIR                      write the first and the Nth frame as PNG\n"
          "  --dump-frame N                      which frame besides the first (default 60)\n"
          "  --check-motion                      compare the peer's motion with ours and stop\n"
+         "  --verbose                           print how long each step of the set-up took\n"
          "  --child ours|llvmpipe               run the one --case in this process (for profilers)\n";
 }
 
@@ -103,6 +105,10 @@ std::optional<ScenarioOptions> ParseScenarioOptions(int argc, char** argv, std::
     std::string arg = argv[i];
     auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
     if (arg == "--help" || arg == "-h") return fail("");
+    if (arg == "--verbose") {
+      options.verbose = true;
+      continue;
+    }
     if (arg == "--check-motion") {
       options.checkMotion = true;
       continue;
@@ -116,11 +122,12 @@ std::optional<ScenarioOptions> ParseScenarioOptions(int argc, char** argv, std::
     } else if (arg == "--size") {
       if (!ParseSize(v, options.size)) return fail(std::string("bad size: ") + v);
     } else if (arg == "--frames") {
-      if (!ParseInt(v, options.frames)) return fail(std::string("bad frame count: ") + v);
+      if (!ParseInt(v, options.frames) || options.frames < 1) return fail(std::string("bad frame count: ") + v);
     } else if (arg == "--seconds") {
       char* end = nullptr;
       options.seconds = std::strtod(v, &end);
       if (end == v || *end != '\0' || !(options.seconds > 0.0)) return fail(std::string("bad seconds: ") + v);
+      options.frames = 0;
     } else if (arg == "--speed") {
       if (!ParseInt(v, options.speed) || options.speed < 1 || options.speed > 10)
         return fail(std::string("bad speed: ") + v);
@@ -159,15 +166,19 @@ std::vector<std::string> ChildArguments(const ScenarioOptions& options, Renderer
   std::vector<std::string> args = {
       "--child", RendererName(renderer), "--case", c.name(),
       "--size", std::to_string(s.width) + "x" + std::to_string(s.height) + "x" + std::to_string(s.bitsPerPixel),
-      "--frames", std::to_string(options.frames), "--speed", std::to_string(options.speed),
+      "--speed", std::to_string(options.speed),
       "--threads", std::to_string(options.threads), "--dump-frame", std::to_string(options.dumpFrame),
       "--child-start-ns", std::to_string(startNs)};
-  // --seconds only matters when no frame count is given; keep its exact text.
-  char seconds[32];
-  std::snprintf(seconds, sizeof seconds, "%.17g", options.seconds);
-  args.insert(args.end(), {"--seconds", seconds});
+  if (options.frames > 0) {
+    args.insert(args.end(), {"--frames", std::to_string(options.frames)});
+  } else {
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%.17g", options.seconds);
+    args.insert(args.end(), {"--seconds", seconds});
+  }
   if (!options.picturesDir.empty()) args.insert(args.end(), {"--pictures", options.picturesDir});
   if (!options.dumpDir.empty()) args.insert(args.end(), {"--dump-png", options.dumpDir});
+  if (options.verbose) args.push_back("--verbose");
   return args;
 }
 

@@ -32,14 +32,18 @@ struct ScenarioOptions {
   std::vector<Case> cases;           // every picture in both styles unless chosen
   std::vector<Renderer> renderers;   // ours and, when it is built, llvmpipe
   ScreenSize size;
-  int frames = 0;                    // frames timed after the first; 0: time `seconds`
-  double seconds = 3.0;              // how long to time when `frames` is 0
+  // Frames timed after the first. The solid's size on the screen changes as
+  // it travels, so every renderer draws the same frames: 380 ticks are one
+  // whole trip in depth from the start (out to 50, back to 12, out to 15).
+  int frames = 380;
+  double seconds = 0.0;              // with frames 0: time frames for this long instead
   int speed = 5;                     // SPEED of the settings file
   std::string picturesDir;           // where circle.BMP, ring.BMP and stripes.BMP lie
   std::string dumpDir;               // --dump-png: write frames here as PNG
   int dumpFrame = 60;                // which frame to dump besides the first
   int threads = 0;                   // our renderer's thread count; 0: its own choice
   bool checkMotion = false;          // compare the peer's motion with our frames and stop
+  bool verbose = false;              // children also print their set-up steps
 
   // The child that runs one case of one renderer and prints its result.
   std::optional<Renderer> childRenderer;

@@ -1,54 +1,36 @@
 // vyn_bench: the saver's own scene set-up and frame tick on the offscreen
-// display, side by side with the same scene on Mesa's llvmpipe. Each case
-// runs in a process of its own, so that its peak memory is its own.
+// display, side by side with the same scene on Mesa's llvmpipe
+// (vyn_llvmpipe_peer). Each case runs in a process of its own, so that its
+// peak memory and its start-up are its own.
 #include <cstdio>
 #include <map>
 #include <string>
 
 #include "CaseLoop.h"
+#include "ChildCase.h"
 #include "ChildProcess.h"
 #include "MotionCheck.h"
+#include "OffscreenChoice.h"
 #include "OursRunner.h"
 #include "ScenarioOptions.h"
-#ifdef VYN_BENCH_HAVE_OSMESA
-#include "LlvmpipePeer.h"
-#endif
 
 namespace vyn::bench {
 
 namespace {
 
-constexpr int kLlvmpipeThreads = 2;
 constexpr int kMotionCheckTicks = 600;
 
-// The child: one case on one renderer, its result on standard output.
-int RunChild(const ScenarioOptions& options) {
-  const Case& c = options.cases.front();
-  std::unique_ptr<FrameSource> source;
-  if (*options.childRenderer == Renderer::Ours) {
-    ChooseOffscreenDisplay(options.size);
-    if (options.threads > 0) setenv("VYN_RENDER_THREADS", std::to_string(options.threads).c_str(), 1);
-    source = MakeOursRunner();
-  } else {
-#ifdef VYN_BENCH_HAVE_OSMESA
-    ChooseLlvmpipe(kLlvmpipeThreads);
-    // The picture is read through our GDI; keep its screen small.
-    ChooseOffscreenDisplay({64, 64, 32});
-    source = MakeLlvmpipePeer();
-#else
-    std::fprintf(stderr, "vyn_bench: built without OSMesa, no llvmpipe peer\n");
-    return 2;
-#endif
-  }
-  std::string error;
-  auto result = RunCase(*source, options, c, *options.childRenderer, options.childStartNs, error);
-  if (!result) {
-    std::fprintf(stderr, "vyn_bench: %s on %s: %s\n", c.name().c_str(), RendererName(*options.childRenderer),
-                 error.c_str());
-    return 2;
-  }
-  std::printf("%s\n", FormatCaseResult(*result).c_str());
-  return 0;
+// The child for our renderer: one case, its result on standard output.
+int RunOursChild(const ScenarioOptions& options) {
+  ChooseOffscreenDisplay(options.size);
+  if (options.threads > 0) setenv("VYN_RENDER_THREADS", std::to_string(options.threads).c_str(), 1);
+  auto ours = MakeOursRunner();
+  return RunChildCase(*ours, Renderer::Ours, options);
+}
+
+// Our renderer runs in this program; the peer in its own, next to it.
+std::string ChildProgram(Renderer renderer) {
+  return renderer == Renderer::Ours ? SiblingProgram("vyn_bench") : SiblingProgram("vyn_llvmpipe_peer");
 }
 
 std::string Figure(const std::optional<CaseResult>& r, double CaseResult::*field, const char* format) {
@@ -79,7 +61,7 @@ int RunTable(const ScenarioOptions& options) {
     std::map<Renderer, std::optional<CaseResult>> results;
     for (Renderer renderer : options.renderers) {
       long long start = MonotonicNs();
-      ChildOutput child = RunSelf(ChildArguments(options, renderer, c, start));
+      ChildOutput child = RunProgram(ChildProgram(renderer), ChildArguments(options, renderer, c, start));
       results[renderer] = child.exitStatus == 0 ? ParseCaseResult(child.stdoutText) : std::nullopt;
       if (!results[renderer]) {
         std::fprintf(stderr, "vyn_bench: %s on %s failed (exit %d)\n", c.name().c_str(), RendererName(renderer),
@@ -120,7 +102,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s", error.c_str());
     return 2;
   }
-  if (options->childRenderer) return RunChild(*options);
+  if (options->childRenderer) {
+    if (*options->childRenderer == Renderer::Ours) return RunOursChild(*options);
+    std::fprintf(stderr, "vyn_bench: the llvmpipe peer is the program vyn_llvmpipe_peer\n");
+    return 2;
+  }
   if (options->checkMotion) return RunMotionCheck(*options, kMotionCheckTicks);
   return RunTable(*options);
 }
