@@ -32,7 +32,7 @@ inline bool ParseReport(const std::string& text, const std::string& prefix, Repo
 // file or line does not exist.
 inline std::string SourceLine(const std::string& file, int line) {
   const char* root = std::getenv("VYN_SOURCE_DIR");
-  std::ifstream in(std::string(root != nullptr ? root : ".") + "/Direct3d/" + file);
+  std::ifstream in(std::string(root != nullptr ? root : VYN_LUMIVEX_SOURCE_DIR) + "/Direct3d/" + file);
   std::string text;
   for (int i = 1; std::getline(in, text); ++i)
     if (i == line) return text;
