@@ -10,7 +10,7 @@ set -eu
 
 here=$(cd "$(dirname "$0")" && pwd)
 source_dir=$(dirname "$here")
-vyn=${1:-"$source_dir/build/bench/saver/vyn"}
+vyn=${1:-"$source_dir/build/bench/vyn"}
 seconds=${2:-10}
 display=${VYN_BENCH_DISPLAY:-:97}
 picture="$source_dir/data/vynFile/circle.BMP"
@@ -30,7 +30,7 @@ trap finish EXIT INT TERM
 
 printf '[SS_SECTION]\nSPEED=5\nSHADE=0\n[SETTING]\nFILENAME=%s\n' "$picture" > "$work/vyn.ini"
 
-Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
+Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp -noreset > "$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 # Wait for the server to take connections.
 tries=0
@@ -39,7 +39,7 @@ until DISPLAY=$display xdpyinfo > /dev/null 2>&1; do
   [ $tries -lt 50 ] || { echo "x11_cpu.sh: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 2; }
   sleep 0.1
 done
-if DISPLAY=$display xdpyinfo -queryExtensions | grep -q "Present"; then
+if DISPLAY=$display xdpyinfo -queryExtensions 2>/dev/null | grep -q "Present"; then
   present="the Present extension"
 else
   present="no Present extension (the window layer's clock paces)"

@@ -2,6 +2,8 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
+#include <X11/extensions/Xpresent.h>
 #include <poll.h>
 
 #include <algorithm>
@@ -379,10 +381,34 @@ bool X11Display::translate(XEvent& xevent, InputEvent& event) {
   }
 }
 
+namespace {
+
+// The replies that presentation waits for: the MIT-SHM completion of a put
+// and Present's notifications.
+struct PresentationEvents {
+  int shmCompletion;
+  int presentOpcode;
+};
+
+Bool IsNotPresentation(::Display*, XEvent* event, XPointer arg) {
+  const auto* kinds = reinterpret_cast<const PresentationEvents*>(arg);
+  if (event->type == kinds->shmCompletion) return False;
+  if (event->type == GenericEvent && event->xcookie.extension == kinds->presentOpcode) return False;
+  return True;
+}
+
+}  // namespace
+
 bool X11Display::nextEvent(InputEvent& event) {
-  while (XPending(connection_) > 0) {
-    XEvent xevent;
-    XNextEvent(connection_, &xevent);
+  // Presentation's replies stay queued for ScreenImage and RefreshPacer:
+  // taken here they would be lost, and each wait for them would run into
+  // its time-out (a put waits up to a second for its completion).
+  // Both lookups are answered from Xlib's extension cache.
+  int presentOpcode = -1, presentEvent, presentError;
+  if (!XPresentQueryExtension(connection_, &presentOpcode, &presentEvent, &presentError)) presentOpcode = -1;
+  PresentationEvents kinds{XShmGetEventBase(connection_) + ShmCompletion, presentOpcode};
+  XEvent xevent;
+  while (XCheckIfEvent(connection_, &xevent, IsNotPresentation, reinterpret_cast<XPointer>(&kinds))) {
     if (translate(xevent, event)) return true;
   }
   return false;
