@@ -1,6 +1,7 @@
 #!/bin/sh
 # Makes docs/screenshot.png: runs the saver under its own Xvfb screen, lets
-# the solid drift for a moment, and grabs the whole screen.
+# the solid drift for half a second (about 30 frames at 60 Hz: near, and
+# already turned) and grabs the whole screen.
 #
 #   scripts/screenshot.sh [path/to/vyn] [output.png]
 #
@@ -11,7 +12,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 vyn=${1:-$here/build/release/vyn}
 output=${2:-$here/docs/screenshot.png}
 geometry=${VYN_SCREENSHOT_GEOMETRY:-1024x768x24}
-settle=${VYN_SCREENSHOT_SECONDS:-3}
+settle=${VYN_SCREENSHOT_SECONDS:-0.5}
 
 for tool in Xvfb xwd xwdtopnm pnmtopng; do
   command -v "$tool" >/dev/null 2>&1 || {
