@@ -1,5 +1,7 @@
 // The named mutex: when a name exists, who owns it, and that it never
 // outlives the processes holding it.
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -221,6 +223,19 @@ TEST_F(NamedMutexTest, OfManySimultaneousStartsExactlyOneCreates) {
     holders.clear();
     EXPECT_FALSE(NameExists("vyn"));
   }
+}
+
+// Looking a name up and taking it is one step for every other process: while
+// one start is in the middle of it (here: while the test holds the
+// namespace's guard), the others wait for it to finish.
+TEST_F(NamedMutexTest, StartsWaitWhileAnotherIsBetweenLookUpAndTake) {
+  int guard = open((runtime / "vyn-objects.guard").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  ASSERT_GE(guard, 0);
+  ASSERT_EQ(flock(guard, LOCK_EX), 0);
+  ChildProcess holder({VYN_MUTEX_HOLDER, "vyn"});
+  EXPECT_EQ(holder.ReadLine(std::chrono::milliseconds(300)), std::nullopt) << "went past a held guard";
+  close(guard);
+  EXPECT_EQ(holder.ReadLine().value_or("no answer"), "created");
 }
 
 // A program started while the handle is open must not inherit the name.
