@@ -194,6 +194,9 @@ MeshGeometry MeshBuilder::BuildGeometry() const {
   }
   g.cornersPerFace = uniform ? commonCount : 0;
   g.corners.reserve(drawableCorners);
+  // Usually one mesh vertex per builder vertex: reserving that keeps the
+  // arrays from growing by doubling (and from a copy to shrink them).
+  for (auto* array : {&g.x, &g.y, &g.z, &g.nx, &g.ny, &g.nz}) array->reserve(vertices_.size());
   g.faceNx.reserve(drawable);
   g.faceNy.reserve(drawable);
   g.faceNz.reserve(drawable);
@@ -254,7 +257,6 @@ MeshGeometry MeshBuilder::BuildGeometry() const {
     g.faceNz.push_back(fz);
   }
   if (!uniform) g.faceStart.push_back(static_cast<std::uint32_t>(g.corners.size()));
-  for (auto* array : {&g.x, &g.y, &g.z, &g.nx, &g.ny, &g.nz}) array->shrink_to_fit();
   return g;
 }
 

@@ -74,8 +74,10 @@ raster::ScreenVertex MeshDrawer::Project(const ClipVertex& v, const Projection& 
   const float sy = p.cy - p.scale * v.y * inverse;
   const float depth = std::clamp(zScale_ * (1.0f - p.front * inverse), 0.0f, MaxDepth);
   raster::ScreenVertex out;
-  out.x = static_cast<std::int32_t>(std::lrint(sx * raster::SubpixelScale));
-  out.y = static_cast<std::int32_t>(std::lrint(sy * raster::SubpixelScale));
+  // Round to the nearest sub-pixel (inside the guard band, far from overflow).
+  const float fx = sx * raster::SubpixelScale, fy = sy * raster::SubpixelScale;
+  out.x = static_cast<std::int32_t>(fx >= 0 ? fx + 0.5f : fx - 0.5f);
+  out.y = static_cast<std::int32_t>(fy >= 0 ? fy + 0.5f : fy - 0.5f);
   out.z = static_cast<std::uint32_t>(depth);
   out.r = ToByte(v.r);
   out.g = ToByte(v.g);

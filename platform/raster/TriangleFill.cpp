@@ -41,14 +41,17 @@ struct Plane {
   std::int64_t At(int px, int py) const { return at00 + stepX * px + stepY * py; }
 };
 
+// Nearest integer, without a library call (the values are far inside int64).
+inline std::int64_t RoundToInt(double v) { return static_cast<std::int64_t>(v >= 0 ? v + 0.5 : v - 0.5); }
+
 // The plane through the corner values va, vb, vc (already in 16.16).
 // Corner a's weight is E_bc / area, b's E_ca / area, c's E_ab / area.
 Plane MakePlane(double va, double vb, double vc, const Edge& ab, const Edge& bc, const Edge& ca,
                 double area) {
   const auto mix = [&](double eab, double ebc, double eca) { return (va * ebc + vb * eca + vc * eab) / area; };
-  return {std::llround(mix(double(ab.rawAt00), double(bc.rawAt00), double(ca.rawAt00))),
-          std::llround(mix(double(ab.stepX), double(bc.stepX), double(ca.stepX))),
-          std::llround(mix(double(ab.stepY), double(bc.stepY), double(ca.stepY)))};
+  return {RoundToInt(mix(double(ab.rawAt00), double(bc.rawAt00), double(ca.rawAt00))),
+          RoundToInt(mix(double(ab.stepX), double(bc.stepX), double(ca.stepX))),
+          RoundToInt(mix(double(ab.stepY), double(bc.stepY), double(ca.stepY)))};
 }
 
 inline unsigned ClampByte(std::int64_t fixed) {
@@ -63,21 +66,42 @@ struct Setup {
   Plane z, r, g, b;
 };
 
+// floor(a / b) and ceil(a / b) for b > 0.
+inline std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+inline std::int64_t CeilDiv(std::int64_t a, std::int64_t b) { return -FloorDiv(-a, b); }
+
+// Narrows [first, last] to the pixels of a row where edge value
+// e(x) = atFirst + step * (x - x0) is not negative.
+inline void NarrowSpan(std::int64_t atX0, std::int64_t step, int x0, std::int64_t& first, std::int64_t& last) {
+  if (step > 0) {
+    first = std::max(first, x0 + CeilDiv(-atX0, step));
+  } else if (step < 0) {
+    last = std::min(last, x0 + FloorDiv(atX0, -step));
+  } else if (atX0 < 0) {
+    last = first - 1;
+  }
+}
+
 template <int Bytes, Shading S, bool Depth>
 void Rasterise(const TileContext& context, const Primitive& prim, const Setup& s, const PixelRect& box) {
   const RenderTarget& target = *context.target;
   const std::uint32_t* table =
       S == Shading::GouraudShade ? context.list->shadeTables().data() + std::size_t{prim.table} * 256 : nullptr;
   for (int py = box.y0; py < box.y1; ++py) {
-    std::int64_t e0 = s.e0.at00 + s.e0.stepX * box.x0 + s.e0.stepY * py;
-    std::int64_t e1 = s.e1.at00 + s.e1.stepX * box.x0 + s.e1.stepY * py;
-    std::int64_t e2 = s.e2.at00 + s.e2.stepX * box.x0 + s.e2.stepY * py;
-    std::int64_t z = s.z.At(box.x0, py);
+    // The covered span of this row, solved from the three edge functions:
+    // the loop below then needs no coverage test.
+    std::int64_t first = box.x0, last = box.x1 - 1;
+    NarrowSpan(s.e0.at00 + s.e0.stepX * box.x0 + s.e0.stepY * py, s.e0.stepX, box.x0, first, last);
+    NarrowSpan(s.e1.at00 + s.e1.stepX * box.x0 + s.e1.stepY * py, s.e1.stepX, box.x0, first, last);
+    NarrowSpan(s.e2.at00 + s.e2.stepX * box.x0 + s.e2.stepY * py, s.e2.stepX, box.x0, first, last);
+    if (first > last) continue;
+    const int x0 = static_cast<int>(first), x1 = static_cast<int>(last) + 1;
+    std::int64_t z = s.z.At(x0, py);
     std::int64_t r = 0, g = 0, b = 0;
-    if constexpr (S != Shading::Flat) r = s.r.At(box.x0, py);
+    if constexpr (S != Shading::Flat) r = s.r.At(x0, py);
     if constexpr (S == Shading::GouraudRgb) {
-      g = s.g.At(box.x0, py);
-      b = s.b.At(box.x0, py);
+      g = s.g.At(x0, py);
+      b = s.b.At(x0, py);
     }
     std::uint8_t* color = target.color + static_cast<std::ptrdiff_t>(py) * target.colorPitch;
     std::uint16_t* depth = nullptr;
@@ -85,29 +109,20 @@ void Rasterise(const TileContext& context, const Primitive& prim, const Setup& s
       depth = reinterpret_cast<std::uint16_t*>(reinterpret_cast<std::uint8_t*>(target.depth) +
                                                static_cast<std::ptrdiff_t>(py) * target.depthPitch);
     }
-    bool entered = false;
-    for (int px = box.x0; px < box.x1; ++px) {
-      if ((e0 | e1 | e2) >= 0) {
-        entered = true;
-        const std::uint16_t zz = ClampDepth(z);
-        if (!Depth || zz <= depth[px]) {
-          if constexpr (Depth) depth[px] = zz;
-          std::uint32_t pixel;
-          if constexpr (S == Shading::Flat) {
-            pixel = prim.pixel;
-          } else if constexpr (S == Shading::GouraudShade) {
-            pixel = table[ClampByte(r)];
-          } else {
-            pixel = PackRgb<Bytes>(target.packing, ClampByte(r), ClampByte(g), ClampByte(b));
-          }
-          StorePixel<Bytes>(color + px * Bytes, pixel);
+    for (int px = x0; px < x1; ++px) {
+      const std::uint16_t zz = ClampDepth(z);
+      if (!Depth || zz <= depth[px]) {
+        if constexpr (Depth) depth[px] = zz;
+        std::uint32_t pixel;
+        if constexpr (S == Shading::Flat) {
+          pixel = prim.pixel;
+        } else if constexpr (S == Shading::GouraudShade) {
+          pixel = table[ClampByte(r)];
+        } else {
+          pixel = PackRgb<Bytes>(target.packing, ClampByte(r), ClampByte(g), ClampByte(b));
         }
-      } else if (entered) {
-        break;  // a triangle's row is one span: nothing more on this row
+        StorePixel<Bytes>(color + px * Bytes, pixel);
       }
-      e0 += s.e0.stepX;
-      e1 += s.e1.stepX;
-      e2 += s.e2.stepX;
       z += s.z.stepX;
       if constexpr (S != Shading::Flat) r += s.r.stepX;
       if constexpr (S == Shading::GouraudRgb) {
