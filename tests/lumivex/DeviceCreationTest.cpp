@@ -251,12 +251,21 @@ TEST_F(DeviceCreationTest, AFailedDirect3DQueryGivesUpTheDirectDrawObjectOnce) {
 }
 
 TEST_F(DeviceCreationTest, WithoutSurfacesNothingIsDereferenced) {
-  Cleanup();
-  StartRecord();
-  EXPECT_EQ(CreateD3DRM(), 0);
-  EXPECT_EQ(texts, (Strings{"KVR:CreateD3DRM\n", "KVR:Error:Failed to QI Direct3D2 from DirectDraw\n",
-                            cleanupLine, failCreateLine}));
-  ExpectNothingHeld();
+  for (int bits : {16, 8}) {
+    SCOPED_TRACE(bits);
+    RestartOnDisplay(640, 480, bits);
+    ASSERT_EQ(SetUpSurfaces(), 1);
+    Cleanup();
+    StartRecord();
+    EXPECT_EQ(CreateD3DRM(), 0);
+    Strings expected{"KVR:CreateD3DRM\n"};
+    if (bits == 8) expected.push_back("KVR:palettized \n");
+    for (const char* text : {"KVR:Error:Failed to QI Direct3D2 from DirectDraw\n", cleanupLine,
+                             failCreateLine})
+      expected.push_back(text);
+    EXPECT_EQ(texts, expected);
+    ExpectNothingHeld();
+  }
 }
 
 // --- Neither software device: the process ends --------------------------------

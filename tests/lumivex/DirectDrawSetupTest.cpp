@@ -25,10 +25,7 @@ TEST_F(DirectDrawSetupTest, AFullScreenWindowGivesTheScreensRectangleAndBackBuff
 
   const RenderContext& c = renderContext;
   EXPECT_EQ(texts, (Strings{"KVR:CreateDirectDrawWin\n", cleanupLine}));
-  EXPECT_EQ(c.windowRect.left, 0);
-  EXPECT_EQ(c.windowRect.top, 0);
-  EXPECT_EQ(c.windowRect.right, 640);
-  EXPECT_EQ(c.windowRect.bottom, 480);
+  EXPECT_EQ(Describe(c.windowRect), "(0, 0)-(640, 480)");
   EXPECT_EQ(c.width, 640);
   EXPECT_EQ(c.height, 480);
   EXPECT_EQ(c.bitsPerPixel, 16);
@@ -56,10 +53,7 @@ TEST_F(DirectDrawSetupTest, AMovedClientAreaMovesTheRectangle) {
   EXPECT_EQ(SetUpSurfaces(), 1);
 
   const RenderContext& c = renderContext;
-  EXPECT_EQ(c.windowRect.left, 100);
-  EXPECT_EQ(c.windowRect.top, 50);
-  EXPECT_EQ(c.windowRect.right, 400);
-  EXPECT_EQ(c.windowRect.bottom, 250);
+  EXPECT_EQ(Describe(c.windowRect), "(100, 50)-(400, 250)");
   EXPECT_EQ(c.width, 300);
   EXPECT_EQ(c.height, 200);
   EXPECT_EQ(c.bitsPerPixel, 32);

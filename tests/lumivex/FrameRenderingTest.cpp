@@ -98,10 +98,7 @@ TEST_F(FrameRenderingTest, AnActiveContextRendersAndPresentsAFrame) {
   EXPECT_TRUE(texts.empty());
   EXPECT_EQ(Screen().presentCount(), presentedBefore + 1);
   const RECT presented = Screen().lastPresentRect();
-  EXPECT_EQ(presented.left, 100);
-  EXPECT_EQ(presented.top, 50);
-  EXPECT_EQ(presented.right, 400);
-  EXPECT_EQ(presented.bottom, 250);
+  EXPECT_EQ(Describe(presented), "(100, 50)-(400, 250)");
 }
 
 TEST_F(FrameRenderingTest, TheImageStaysWhereTheClientAreaWasAtSetUp) {
@@ -111,10 +108,7 @@ TEST_F(FrameRenderingTest, TheImageStaysWhereTheClientAreaWasAtSetUp) {
   Screen().moveWindow(Screen().windows().back(), RECT{300, 200, 600, 400});
   EXPECT_EQ(PresentFrame(), 1);
   const RECT presented = Screen().lastPresentRect();
-  EXPECT_EQ(presented.left, 300);
-  EXPECT_EQ(presented.top, 200);
-  EXPECT_EQ(presented.right, 400);
-  EXPECT_EQ(presented.bottom, 250);
+  EXPECT_EQ(Describe(presented), "(300, 200)-(400, 250)");
 }
 
 TEST_F(FrameRenderingTest, AnInactiveContextTouchesNoDirectXObject) {

@@ -174,6 +174,11 @@ void LayerTest::ExpectNothingHeld() const {
   EXPECT_EQ(c.viewport, nullptr);
 }
 
+std::string Describe(const RECT& rect) {
+  return "(" + std::to_string(rect.left) + ", " + std::to_string(rect.top) + ")-(" +
+         std::to_string(rect.right) + ", " + std::to_string(rect.bottom) + ")";
+}
+
 int ExpectReportAt(const std::string& text, const std::string& prefix, const std::string& name,
                    const std::string& file) {
   ReportedSite site;

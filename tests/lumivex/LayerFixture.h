@@ -70,6 +70,9 @@ class LayerTest : public ::testing::Test {
   int displayBits = 16;
 };
 
+// A rectangle as "(left, top)-(right, bottom)", for comparing whole rectangles.
+std::string Describe(const RECT& rect);
+
 // Checks a two-line report: its prefix ("DirectDraw Error " or
 // "Direct3D-RM Error : "), the code's name, the layer's source file, and that
 // the line it names holds a report of that kind in that file. Returns the

@@ -34,10 +34,7 @@ TEST_F(ViewportTest, CoversTheClientAreaWithItsBackPlaneAt5000) {
   ASSERT_NE(renderContext.viewport, nullptr);
   EXPECT_EQ(renderContext.viewport->GetBack(), 5000.0f);
   const RECT area = static_cast<d3drm::Viewport*>(renderContext.viewport)->Area();
-  EXPECT_EQ(area.left, 0);
-  EXPECT_EQ(area.top, 0);
-  EXPECT_EQ(area.right, 1024);
-  EXPECT_EQ(area.bottom, 768);
+  EXPECT_EQ(Describe(area), "(0, 0)-(1024, 768)");
   EXPECT_TRUE(cleanups.empty());
 }
 
