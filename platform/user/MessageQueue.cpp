@@ -148,7 +148,7 @@ BOOL PeekMessageA(LPMSG message, HWND window, UINT filterMin, UINT filterMax, UI
   // Only a process that has windows reads the display; a bare queue does not
   // choose one.
   Queue& q = queue();
-  if (!AllWindows().empty() || !q.input.empty()) PumpDisplayEvents();
+  if (AnyWindows()) PumpDisplayEvents();
   bool remove = (removeFlags & PM_REMOVE) != 0;
   if (TakeFrom(q.posted, *message, window, filterMin, filterMax, remove)) return TRUE;
   if (TakeFrom(q.input, *message, window, filterMin, filterMax, remove)) return TRUE;

@@ -60,6 +60,8 @@ std::vector<HWND> AllWindows() {
   return handles;
 }
 
+bool AnyWindows() { return !table().windows.empty(); }
+
 bool AnyWindowNeedsPaint() {
   for (auto& [value, window] : table().windows)
     if (window.visible && window.needsPaint && !window.destroying) return true;

@@ -45,6 +45,7 @@ RECT CurrentRect(Window& window);
 
 // Handles of all live windows, oldest first.
 std::vector<HWND> AllWindows();
+bool AnyWindows();
 bool AnyWindowNeedsPaint();
 
 }  // namespace vyn::user
