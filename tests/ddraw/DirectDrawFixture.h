@@ -16,6 +16,17 @@
 namespace vyn::ddraw::test {
 
 class DirectDrawFixture : public ::testing::Test {
+ public:
+  static DDSURFACEDESC Description(DWORD flags, DWORD caps, DWORD width = 0, DWORD height = 0) {
+    DDSURFACEDESC description{};
+    description.dwSize = DDSURFACEDESC_SIZE_WIN32;
+    description.dwFlags = flags;
+    description.ddsCaps.dwCaps = caps;
+    description.dwWidth = width;
+    description.dwHeight = height;
+    return description;
+  }
+
  protected:
   void TearDown() override {
     for (HWND window : windows_) DestroyWindow(window);
@@ -31,16 +42,6 @@ class DirectDrawFixture : public ::testing::Test {
     screen = &display::UseOffscreenDisplay(width, height, bitsPerPixel);
     ASSERT_EQ(DirectDrawCreate(nullptr, &directDraw, nullptr), DD_OK);
     ASSERT_EQ(directDraw->SetCooperativeLevel(nullptr, DDSCL_NORMAL), DD_OK);
-  }
-
-  static DDSURFACEDESC Description(DWORD flags, DWORD caps, DWORD width = 0, DWORD height = 0) {
-    DDSURFACEDESC description{};
-    description.dwSize = DDSURFACEDESC_SIZE_WIN32;
-    description.dwFlags = flags;
-    description.ddsCaps.dwCaps = caps;
-    description.dwWidth = width;
-    description.dwHeight = height;
-    return description;
   }
 
   IDirectDrawSurface* CreatePrimary() {

@@ -104,12 +104,8 @@ struct BadDescription {
 };
 
 DDSURFACEDESC describe(DWORD size, DWORD flags, DWORD caps, DWORD width, DWORD height, DWORD zDepth = 0) {
-  DDSURFACEDESC d{};
+  DDSURFACEDESC d = DirectDrawFixture::Description(flags, caps, width, height);
   d.dwSize = size;
-  d.dwFlags = flags;
-  d.ddsCaps.dwCaps = caps;
-  d.dwWidth = width;
-  d.dwHeight = height;
   d.dwZBufferBitDepth = zDepth;
   return d;
 }

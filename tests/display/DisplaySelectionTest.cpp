@@ -66,3 +66,54 @@ TEST(FormatForDepthTest, GivesTheLayoutOfEachDepth) {
 
 }  // namespace
 }  // namespace vyn::display
+
+#include "display/offscreen/OffscreenDisplay.h"
+#include "support/ScopedEnvironment.h"
+
+namespace vyn::display {
+namespace {
+
+class ActiveDisplayTest : public ::testing::Test {
+ protected:
+  void TearDown() override { SetActiveDisplay(nullptr); }
+  test::ScopedEnvironment environment;
+};
+
+TEST_F(ActiveDisplayTest, IsChosenOnceFromTheEnvironment) {
+  environment.Set("VYN_DISPLAY", "offscreen:320x200x16");
+  environment.Set("VYN_FRAMES", "2");
+  SetActiveDisplay(nullptr);
+  Display& display = ActiveDisplay();
+  EXPECT_STREQ(display.name(), "offscreen");
+  EXPECT_EQ(display.width(), 320);
+  EXPECT_EQ(display.height(), 200);
+  EXPECT_EQ(display.format().bitsPerPixel, 16);
+  EXPECT_EQ(&ActiveDisplay(), &display) << "the same display from then on";
+
+  // VYN_FRAMES: a key press after the second presented frame.
+  const std::uint16_t black = 0;
+  InputEvent event{};
+  display.present(RECT{0, 0, 1, 1}, reinterpret_cast<const std::uint8_t*>(&black), 2);
+  EXPECT_FALSE(display.nextEvent(event));
+  display.present(RECT{0, 0, 1, 1}, reinterpret_cast<const std::uint8_t*>(&black), 2);
+  ASSERT_TRUE(display.nextEvent(event));
+  EXPECT_EQ(event.kind, InputEvent::Kind::KeyDown);
+}
+
+TEST_F(ActiveDisplayTest, ABadValueStillGivesAScreen) {
+  environment.Set("VYN_DISPLAY", "offscreen:huge");
+  environment.Clear("VYN_FRAMES");
+  SetActiveDisplay(nullptr);
+  EXPECT_EQ(ActiveDisplay().width(), OffscreenDisplay::DefaultWidth);
+  EXPECT_EQ(ActiveDisplay().format().bitsPerPixel, OffscreenDisplay::DefaultBitsPerPixel);
+}
+
+TEST_F(ActiveDisplayTest, ATestCanPutItsOwnDisplayInPlace) {
+  auto own = std::make_unique<OffscreenDisplay>(8, 8, 8);
+  Display* expected = own.get();
+  SetActiveDisplay(std::move(own));
+  EXPECT_EQ(&ActiveDisplay(), expected);
+}
+
+}  // namespace
+}  // namespace vyn::display
