@@ -64,13 +64,11 @@ std::optional<DecodedBmp> DecodeUncompressed(const ByteReader& file, const BmpLa
 }
 
 std::optional<DecodedBmp> DecodeRunLength(const ByteReader& file, const BmpLayout& layout) {
-  std::vector<std::uint8_t> indices;
-  if (!DecodeRle(file.bytes().subspan(layout.dataOffset), layout.bitCount, layout.width, layout.height, indices))
-    return std::nullopt;
   const std::vector<std::uint32_t> palette = ReadPalette(file, layout);
   DecodedBmp out{layout.width, layout.height, {}};
-  out.pixels.reserve(indices.size());
-  for (std::uint8_t index : indices) out.pixels.push_back(palette[index]);
+  if (!DecodeRle(file.bytes().subspan(layout.dataOffset), layout.bitCount, layout.width, layout.height, palette,
+                 out.pixels))
+    return std::nullopt;
   return out;
 }
 

@@ -6,12 +6,13 @@ namespace {
 // Where the next decoded pixel goes; rows count up from the bottom.
 class RleCursor {
  public:
-  RleCursor(std::int32_t width, std::int32_t height, std::vector<std::uint8_t>& indices)
-      : width_(width), height_(height), indices_(indices) {}
+  RleCursor(std::int32_t width, std::int32_t height, std::span<const std::uint32_t> palette,
+            std::vector<std::uint32_t>& pixels)
+      : width_(width), height_(height), palette_(palette), pixels_(pixels) {}
 
   void Put(std::uint8_t index) {
     if (x_ < width_ && y_ < height_)
-      indices_[static_cast<std::size_t>(height_ - 1 - y_) * width_ + static_cast<std::size_t>(x_)] = index;
+      pixels_[static_cast<std::size_t>(height_ - 1 - y_) * width_ + static_cast<std::size_t>(x_)] = palette_[index];
     ++x_;
   }
   void NextLine() {
@@ -29,7 +30,8 @@ class RleCursor {
   std::int64_t y_ = 0;
   std::int32_t width_;
   std::int32_t height_;
-  std::vector<std::uint8_t>& indices_;
+  std::span<const std::uint32_t> palette_;
+  std::vector<std::uint32_t>& pixels_;
 };
 
 // Pixel i of a run: RLE8 takes whole bytes; RLE4 alternates the high and the
@@ -42,9 +44,9 @@ std::uint8_t Pixel(std::uint8_t byte, int i, int bits) {
 }  // namespace
 
 bool DecodeRle(std::span<const std::uint8_t> data, int bits, std::int32_t width, std::int32_t height,
-               std::vector<std::uint8_t>& indices) {
-  indices.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
-  RleCursor cursor(width, height, indices);
+               std::span<const std::uint32_t> palette, std::vector<std::uint32_t>& pixels) {
+  pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), palette[0]);
+  RleCursor cursor(width, height, palette, pixels);
   std::size_t at = 0;
   // Every pass consumes at least two bytes, so the loop ends with the data.
   while (!cursor.Done()) {
