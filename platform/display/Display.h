@@ -75,6 +75,9 @@ class Display {
 
   // Puts pixels (in format()) onto the screen at screenRect, which the caller
   // has clipped to the screen. `pitch` is the distance between rows in bytes.
+  // DirectDraw calls it once per blit to the primary surface, so one call is
+  // one frame; the rectangle is empty when nothing of the frame is visible or
+  // nothing changed since the last one.
   virtual void present(const RECT& screenRect, const std::uint8_t* pixels, int pitch) = 0;
 
   // Takes the next pending event without waiting; false when there is none.
