@@ -125,6 +125,13 @@ HRESULT Surface::Restore() {
     return hr;
   forcedLost_ = false;
   seenLossGeneration_ = display_.lossGeneration();
+  if (kind_ == SurfaceKind::Primary) {
+    // The screen may have changed size or depth while the surface was lost.
+    memory_.width = display_.width();
+    memory_.height = display_.height();
+    memory_.format = display_.format();
+    memory_.pitch = memory_.width * memory_.format.bytesPerPixel();
+  }
   return DD_OK;
 }
 
