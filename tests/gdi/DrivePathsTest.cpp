@@ -11,37 +11,12 @@
 #include "Pictures.h"
 #include "gdi/Gdi.h"
 #include "kernel/DrivePaths.h"
+#include "support/ScopedEnvironment.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using vyn::kernel::ResolveWindowsPath;
-
-// Sets environment variables for one test and puts the old values back.
-class ScopedEnvironment {
- public:
-  void Set(const char* name, const std::string& value) {
-    Remember(name);
-    setenv(name, value.c_str(), 1);
-  }
-  void Unset(const char* name) {
-    Remember(name);
-    unsetenv(name);
-  }
-  ~ScopedEnvironment() {
-    for (auto& [name, value] : saved_) {
-      if (value) setenv(name.c_str(), value->c_str(), 1);
-      else unsetenv(name.c_str());
-    }
-  }
-
- private:
-  void Remember(const char* name) {
-    const char* old = getenv(name);
-    saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
-  }
-  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
-};
 
 class DrivePaths : public testing::Test {
  protected:
@@ -64,7 +39,7 @@ class DrivePaths : public testing::Test {
   std::string At(const char* relative) const { return (root_ / relative).string(); }
 
   fs::path root_;
-  ScopedEnvironment env_;
+  vyn::test::ScopedEnvironment env_;
 };
 
 TEST_F(DrivePaths, DriveLettersMapToTheirFoldersWithoutRegardToCase) {
@@ -107,10 +82,10 @@ TEST_F(DrivePaths, HostPathsAreUsedAsTheyStand) {
 }
 
 TEST_F(DrivePaths, WithoutOverridesDriveCLivesUnderTheDataHome) {
-  env_.Unset("VYN_DRIVE_C");
+  env_.Clear("VYN_DRIVE_C");
   env_.Set("XDG_DATA_HOME", At("empty"));
   EXPECT_EQ(vyn::kernel::DriveFolder('c'), At("empty") + "/vyn/drive_c");
-  env_.Unset("XDG_DATA_HOME");
+  env_.Clear("XDG_DATA_HOME");
   env_.Set("HOME", At("empty"));
   EXPECT_EQ(vyn::kernel::DriveFolder('C'), At("empty") + "/.local/share/vyn/drive_c");
   EXPECT_EQ(vyn::kernel::DriveFolder('d'), At("d"));
@@ -118,7 +93,7 @@ TEST_F(DrivePaths, WithoutOverridesDriveCLivesUnderTheDataHome) {
 
 TEST_F(DrivePaths, TheShippedDefaultIsFoundWhenNothingIsOnDriveC) {
   env_.Set("VYN_DRIVE_C", At("empty"));
-  env_.Unset("VYN_DATA_DIR");
+  env_.Clear("VYN_DATA_DIR");
   std::optional<std::string> found = ResolveWindowsPath("C:\\vynFile\\circle.BMP");
   ASSERT_TRUE(found.has_value());
   EXPECT_TRUE(fs::equivalent(*found, vyn::test::SourcePath("data/vynFile/circle.BMP")));

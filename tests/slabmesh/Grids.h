@@ -20,4 +20,12 @@ inline saver::PixelGrid GridOf(const std::vector<std::string>& rows) {
 // T(p) of the model: (p - 64) / 20, in double, rounded once to float.
 inline float Model(double p) { return static_cast<float>((p - 64.0) / 20.0); }
 
+// The worked example: 128 x 1, non-white exactly in columns 60 to 67, which
+// is one run [60, 68) and one slab.
+inline saver::PixelGrid WorkedExample() {
+  std::string row(128, '.');
+  for (int x = 60; x <= 67; ++x) row[x] = 'X';
+  return GridOf({row});
+}
+
 }  // namespace vyn::test

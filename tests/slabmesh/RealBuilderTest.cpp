@@ -23,9 +23,7 @@ TEST(RealBuilder, TheWorkedExampleEndsScaledToThreeUnits) {
   LPDIRECT3DRM2 rm = nullptr;
   LPDIRECT3DRMMESHBUILDER2 builder = NewBuilder(rm);
   ASSERT_NE(builder, nullptr);
-  std::string row(128, '.');
-  for (int x = 60; x <= 67; ++x) row[x] = 'X';
-  PixelGrid grid = vyn::test::GridOf({row});
+  PixelGrid grid = vyn::test::WorkedExample();
   SubmitSlabMesh(builder, grid);
   EXPECT_EQ(builder->GetVertexCount(), 12);
   EXPECT_EQ(builder->GetFaceCount(), 10);

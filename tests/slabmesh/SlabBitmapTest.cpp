@@ -7,13 +7,16 @@
 #include <optional>
 #include <string>
 
+#include "Grids.h"
 #include "SlabBitmap.h"
 #include "SlabMesh.h"
 #include "gdi/GdiObjects.h"
+#include "support/ScopedEnvironment.h"
 
 namespace {
 
 using namespace vyn::saver;
+using vyn::test::Model;
 namespace fs = std::filesystem;
 
 std::string Source(const std::string& relative) {
@@ -30,38 +33,18 @@ class FreshInstall : public testing::Test {
     fs::remove_all(root_);
     fs::create_directories(root_ / "windows");
     fs::create_directories(root_ / "home");
-    Set("VYN_WINDOWS_DIR", (root_ / "windows").string());
-    Set("HOME", (root_ / "home").string());
-    Unset("XDG_DATA_HOME");
-    Unset("XDG_CONFIG_HOME");
-    Unset("VYN_DRIVE_C");
-    Unset("VYN_DATA_DIR");
+    env_.Set("VYN_WINDOWS_DIR", (root_ / "windows").string());
+    env_.Set("HOME", (root_ / "home").string());
+    env_.Clear("XDG_DATA_HOME");
+    env_.Clear("XDG_CONFIG_HOME");
+    env_.Clear("VYN_DRIVE_C");
+    env_.Clear("VYN_DATA_DIR");
   }
-  void TearDown() override {
-    for (auto& [name, value] : saved_) {
-      if (value) setenv(name.c_str(), value->c_str(), 1);
-      else unsetenv(name.c_str());
-    }
-    fs::remove_all(root_);
-  }
-  void Set(const char* name, const std::string& value) {
-    Remember(name);
-    setenv(name, value.c_str(), 1);
-  }
-  void Unset(const char* name) {
-    Remember(name);
-    unsetenv(name);
-  }
-  void Remember(const char* name) {
-    const char* old = getenv(name);
-    saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
-  }
+  void TearDown() override { fs::remove_all(root_); }
 
   fs::path root_;
-  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+  vyn::test::ScopedEnvironment env_;
 };
-
-float Model(double p) { return static_cast<float>((p - 64.0) / 20.0); }
 
 TEST_F(FreshInstall, TheDefaultSettingShowsTheCircle) {
   const std::size_t objectsBefore = vyn::gdi::LiveObjectCount();

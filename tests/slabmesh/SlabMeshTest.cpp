@@ -14,6 +14,7 @@ namespace {
 
 using namespace vyn::saver;
 using vyn::test::GridOf;
+using vyn::test::WorkedExample;
 using vyn::test::Model;
 
 void ExpectVertex(const D3DVECTOR& v, float x, float y, float z, const char* what) {
@@ -22,12 +23,6 @@ void ExpectVertex(const D3DVECTOR& v, float x, float y, float z, const char* wha
   EXPECT_EQ(v.z, z) << what;
 }
 
-// A 128 x 1 picture non-white exactly in columns 60 to 67: one run [60, 68).
-PixelGrid WorkedExample() {
-  std::string row(128, '.');
-  for (int x = 60; x <= 67; ++x) row[x] = 'X';
-  return GridOf({row});
-}
 
 TEST(WorkedExample, VerticesBeforeTheFitToTheFloat) {
   const SlabMesh mesh = BuildSlabMesh(WorkedExample());

@@ -11,13 +11,9 @@ namespace {
 using namespace vyn::saver;
 using vyn::test::BuilderCall;
 using vyn::test::GridOf;
+using vyn::test::WorkedExample;
 using vyn::test::RecordingBuilder;
 
-PixelGrid WorkedExample() {
-  std::string row(128, '.');
-  for (int x = 60; x <= 67; ++x) row[x] = 'X';
-  return GridOf({row});
-}
 
 // The calls one slab s must make, from the mesh built for the same picture.
 std::vector<BuilderCall> ExpectedSlabCalls(const SlabMesh& mesh, std::uint32_t s) {
