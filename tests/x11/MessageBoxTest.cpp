@@ -65,8 +65,11 @@ TEST_F(MessageBox, DialogShowsOverTheOwnerAndEachWayOfClosingItWorks) {
       if (message == WM_KEYDOWN || message == WM_LBUTTONDOWN) DestroyWindow(hwnd);
       if (message != WM_USER) return false;
       ++dispatchedDuringBox;
-      if (!seen.found) seen = FindDialog("SCRNSAVE");
-      if (seen.found && !closing) {
+      // The box is drawn when its Expose comes round: look until it shows.
+      bool painted = seen.found && seen.titleColor == 0x000080u && seen.darkTextPixels > 50;
+      if (!painted && !closing) seen = FindDialog("SCRNSAVE");
+      painted = seen.found && seen.titleColor == 0x000080u && seen.darkTextPixels > 50;
+      if ((painted || dispatchedDuringBox > 2000) && !closing) {
         closing = true;
         EXPECT_TRUE(Run(std::string(closer)));
       }

@@ -105,6 +105,11 @@ X11Display::X11Display(::Display* connection, const PixelFormat& format, Window 
       wmProtocols_(XInternAtom(connection, "WM_PROTOCOLS", False)),
       wmDeleteWindow_(XInternAtom(connection, "WM_DELETE_WINDOW", False)) {
   if (host_ != None) monitor_ = HostArea(connection_, host_, monitor_.refreshRate);
+  presentationEvents_.shmCompletion = XShmGetEventBase(connection_) + ShmCompletion;
+  int presentEvent, presentError;
+  if (!XPresentQueryExtension(connection_, &presentationEvents_.presentOpcode, &presentEvent,
+                              &presentError))
+    presentationEvents_.presentOpcode = -1;
   image_ = std::make_unique<ScreenImage>(connection_, screen_, std::max(monitor_.width, 1),
                                          std::max(monitor_.height, 1), format_);
 }
@@ -383,15 +388,8 @@ bool X11Display::translate(XEvent& xevent, InputEvent& event) {
 
 namespace {
 
-// The replies that presentation waits for: the MIT-SHM completion of a put
-// and Present's notifications.
-struct PresentationEvents {
-  int shmCompletion;
-  int presentOpcode;
-};
-
 Bool IsNotPresentation(::Display*, XEvent* event, XPointer arg) {
-  const auto* kinds = reinterpret_cast<const PresentationEvents*>(arg);
+  const auto* kinds = reinterpret_cast<const X11Display::PresentationEvents*>(arg);
   if (event->type == kinds->shmCompletion) return False;
   if (event->type == GenericEvent && event->xcookie.extension == kinds->presentOpcode) return False;
   return True;
@@ -403,18 +401,18 @@ bool X11Display::nextEvent(InputEvent& event) {
   // Presentation's replies stay queued for ScreenImage and RefreshPacer:
   // taken here they would be lost, and each wait for them would run into
   // its time-out (a put waits up to a second for its completion).
-  // Both lookups are answered from Xlib's extension cache.
-  int presentOpcode = -1, presentEvent, presentError;
-  if (!XPresentQueryExtension(connection_, &presentOpcode, &presentEvent, &presentError)) presentOpcode = -1;
-  PresentationEvents kinds{XShmGetEventBase(connection_) + ShmCompletion, presentOpcode};
   XEvent xevent;
-  while (XCheckIfEvent(connection_, &xevent, IsNotPresentation, reinterpret_cast<XPointer>(&kinds))) {
+  while (XCheckIfEvent(connection_, &xevent, IsNotPresentation,
+                       reinterpret_cast<XPointer>(&presentationEvents_))) {
     if (translate(xevent, event)) return true;
   }
   return false;
 }
 
 void X11Display::waitForEvents(int timeoutMilliseconds) {
+  // A put's completion left queued would count as pending and make a modal
+  // loop spin; take it first.
+  if (image_) image_->waitUntilRead();
   if (XPending(connection_) > 0) return;
   pollfd descriptor{ConnectionNumber(connection_), POLLIN, 0};
   poll(&descriptor, 1, timeoutMilliseconds);  // a signal ends it early (EINTR)

@@ -56,6 +56,13 @@ class X11Display final : public Display {
   bool sharedMemory() const { return image_ && image_->sharedMemory(); }
   bool pacedByPresent() const { return pacer_.usesPresent(); }
 
+  // The replies that presentation waits for: the MIT-SHM completion of a put
+  // and Present's notifications. The input drain leaves them queued.
+  struct PresentationEvents {
+    int shmCompletion = -1;
+    int presentOpcode = -1;
+  };
+
  private:
   struct NativeRecord {
     Window xid;
@@ -92,6 +99,7 @@ class X11Display final : public Display {
   std::map<Window, NativeRecord> windows_;
   std::unique_ptr<MessageBoxDialog> dialog_;
   Window dialogOwner_ = None;
+  PresentationEvents presentationEvents_;
 };
 
 }  // namespace vyn::display::x11
