@@ -9,6 +9,7 @@
 #include "CaseLoop.h"
 #include "ChildCase.h"
 #include "ChildProcess.h"
+#include "FrameCompare.h"
 #include "MotionCheck.h"
 #include "OffscreenChoice.h"
 #include "OursRunner.h"
@@ -47,6 +48,26 @@ std::string PeakMiB(const std::optional<CaseResult>& r) {
   return text;
 }
 
+// With --dump-png: how far the two renderers' frames of a case differ.
+void CompareDumps(const ScenarioOptions& options, const Case& c, std::string& notes) {
+  constexpr int kTolerance = 24;  // in 0..255 per channel: shading rounding, not a different picture
+  for (int frame : {1, options.dumpFrame}) {
+    auto path = [&](Renderer r) {
+      return options.dumpDir + "/" + c.name() + "-" + RendererName(r) + "-frame" + std::to_string(frame) + ".png";
+    };
+    FrameImage ours, peer;
+    if (!ReadFramePng(path(Renderer::Ours), ours) || !ReadFramePng(path(Renderer::Llvmpipe), peer)) continue;
+    auto difference = CompareFrames(ours, peer, kTolerance);
+    if (!difference) continue;
+    char line[256];
+    std::snprintf(line, sizeof line,
+                  "- %s, frame %d: %.3f%% of the pixels differ by more than %d; lit: ours %.2f%%, llvmpipe %.2f%%\n",
+                  c.name().c_str(), frame, 100.0 * difference->differing, kTolerance, 100.0 * difference->litOurs,
+                  100.0 * difference->litPeer);
+    notes += line;
+  }
+}
+
 int RunTable(const ScenarioOptions& options) {
   const ScreenSize& s = options.size;
   std::printf("vyn_bench %dx%dx%d, %s\n\n", s.width, s.height, s.bitsPerPixel,
@@ -57,6 +78,7 @@ int RunTable(const ScenarioOptions& options) {
   std::printf("|---|---:|---:|---:|---:|---:|---:|---:|---:|\n");
   std::fflush(stdout);
   int failures = 0;
+  std::string notes;
   for (const Case& c : options.cases) {
     std::map<Renderer, std::optional<CaseResult>> results;
     for (Renderer renderer : options.renderers) {
@@ -86,7 +108,9 @@ int RunTable(const ScenarioOptions& options) {
                 Figure(peer, &CaseResult::firstFrameMs, "%.1f").c_str(), PeakMiB(ours).c_str(),
                 PeakMiB(peer).c_str());
     std::fflush(stdout);
+    if (!options.dumpDir.empty()) CompareDumps(options, c, notes);
   }
+  if (!notes.empty()) std::printf("\nFrames compared (%s):\n%s", options.dumpDir.c_str(), notes.c_str());
   return failures == 0 ? 0 : 1;
 }
 
