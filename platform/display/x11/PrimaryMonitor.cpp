@@ -36,6 +36,31 @@ bool MonitorOfOutput(::Display* connection, XRRScreenResources* resources, RROut
   return found;
 }
 
+// RandR 1.5 monitors: the primary one (or the first), with the refresh rate
+// of the CRTC behind its first output. Monitors may also be set by hand
+// (xrandr --setmonitor), which the outputs alone do not show.
+bool PrimaryOfMonitors(::Display* connection, Window root, XRRScreenResources* resources,
+                       Monitor& monitor) {
+  int count = 0;
+  XRRMonitorInfo* monitors = XRRGetMonitors(connection, root, True, &count);
+  if (monitors == nullptr) return false;
+  const XRRMonitorInfo* chosen = nullptr;
+  for (int i = 0; i < count; ++i) {
+    const XRRMonitorInfo& candidate = monitors[i];
+    if (candidate.width <= 0 || candidate.height <= 0) continue;
+    if (chosen == nullptr || (candidate.primary && !chosen->primary)) chosen = &candidate;
+  }
+  if (chosen != nullptr) {
+    Monitor shown{};
+    double rate = DefaultRefreshRate;
+    if (chosen->noutput > 0 && MonitorOfOutput(connection, resources, chosen->outputs[0], shown))
+      rate = shown.refreshRate;
+    monitor = Monitor{chosen->x, chosen->y, chosen->width, chosen->height, rate};
+  }
+  XRRFreeMonitors(monitors);
+  return chosen != nullptr;
+}
+
 }  // namespace
 
 Monitor FindPrimaryMonitor(::Display* connection, int screen) {
@@ -49,8 +74,9 @@ Monitor FindPrimaryMonitor(::Display* connection, int screen) {
   XRRScreenResources* resources = XRRGetScreenResourcesCurrent(connection, root);
   if (resources == nullptr) return whole;
   Monitor monitor = whole;
+  bool found = (major > 1 || minor >= 5) && PrimaryOfMonitors(connection, root, resources, monitor);
   // The primary output; without one, the first output that shows something.
-  bool found = MonitorOfOutput(connection, resources, XRRGetOutputPrimary(connection, root), monitor);
+  if (!found) found = MonitorOfOutput(connection, resources, XRRGetOutputPrimary(connection, root), monitor);
   for (int i = 0; !found && i < resources->noutput; ++i)
     found = MonitorOfOutput(connection, resources, resources->outputs[i], monitor);
   XRRFreeScreenResources(resources);
