@@ -86,8 +86,12 @@ BOOL DeleteObject(HGDIOBJ object) {
   return TRUE;
 }
 
-// Pixels are read from the bitmap of a memory DC. Window and screen DCs read
-// as CLR_INVALID: GDI here keeps no copy of what is on the screen.
+// Pixels are read from the bitmap of a memory DC, as 0x00BBGGRR: the stored
+// colour of 24- and 32-bit pixels, the colour-table entry of palette pixels,
+// and for 16-bit and bit-field pixels each channel scaled to 8 bits so that
+// the field's largest value is 255 (see ChannelField::Expand). Outside the
+// bitmap, and on window and screen DCs (GDI here keeps no copy of what is on
+// the screen), the answer is CLR_INVALID.
 COLORREF GetPixel(HDC dc, int x, int y) {
   DeviceContext* context = vyn::gdi::FindDc(dc);
   if (context == nullptr || context->type != DcType::Memory) return CLR_INVALID;
