@@ -14,6 +14,7 @@ class MeshBuilderTest : public RmTest {
     ASSERT_EQ(rm->CreateMeshBuilder(&builder), D3DRM_OK);
   }
   void TearDown() override {
+    if (mesh != nullptr) mesh->Release();
     if (builder != nullptr) builder->Release();
     RmTest::TearDown();
   }
