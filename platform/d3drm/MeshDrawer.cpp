@@ -11,6 +11,8 @@ namespace {
 // band keeps projected positions small enough for the rasteriser's fixed
 // point; inside it the scissor rectangle does the rest of the clipping.
 constexpr std::uint8_t OutFront = 1, OutBack = 2, OutLeft = 4, OutRight = 8, OutTop = 16, OutBottom = 32;
+// A vertex that is not a finite point: faces using it are not drawn.
+constexpr std::uint8_t OutInvalid = 64;
 constexpr float GuardBand = 8192.0f;  // pixels from the centre of projection
 constexpr float MaxDepth = 65535.0f * 65536.0f;
 
@@ -47,9 +49,12 @@ void MeshDrawer::TransformVertices(const MeshGeometry& mesh, const Placement& m,
   for (std::size_t i = 0; i < n; ++i) {
     const float guard = GuardBand * outZ[i];
     const float sx = s * outX[i], sy = s * outY[i];
-    outcode_[i] = static_cast<std::uint8_t>((outZ[i] < p.front ? OutFront : 0) | (outZ[i] > p.back ? OutBack : 0) |
-                                            (sx < -guard ? OutLeft : 0) | (sx > guard ? OutRight : 0) |
-                                            (sy > guard ? OutTop : 0) | (sy < -guard ? OutBottom : 0));
+    const bool finite = std::isfinite(sx) && std::isfinite(sy) && std::isfinite(guard);
+    outcode_[i] = !finite ? (OutInvalid | OutFront)
+                          : static_cast<std::uint8_t>((outZ[i] < p.front ? OutFront : 0) |
+                                                      (outZ[i] > p.back ? OutBack : 0) | (sx < -guard ? OutLeft : 0) |
+                                                      (sx > guard ? OutRight : 0) | (sy > guard ? OutTop : 0) |
+                                                      (sy < -guard ? OutBottom : 0));
   }
 }
 
@@ -169,7 +174,7 @@ void MeshDrawer::Draw(const MeshGeometry& mesh, const Placement& modelWorld, con
       anyOut |= outcode_[corners[c]];
       allOut &= outcode_[corners[c]];
     }
-    if (allOut != 0) continue;  // wholly beyond one plane
+    if (allOut != 0 || (anyOut & OutInvalid) != 0) continue;  // wholly beyond one plane, or broken
     if (anyOut != 0) {
       const std::uint32_t pixel = perVertexShade ? 0 : FacePixel(mesh, f, style, packing);
       ClipAndAdd(mesh, begin, end, projection, style, shading, pixel, table, list);

@@ -196,6 +196,17 @@ TEST_F(RenderTestCase, HugeQuadAroundTheCameraIsClippedNotOverflowed) {
   EXPECT_EQ(PixelsOf(*surface, 0xFFFFFF).count, 160 * 120);
 }
 
+TEST_F(RenderTestCase, FacesWithBrokenVerticesAreSkipped) {
+  const float nan = std::nanf(""), inf = INFINITY;
+  AddMesh({{{-0.5f, -0.25f, 2}, {nan, 0.25f, 2}, {0.5f, 0.25f, 2}, {0.5f, -0.25f, 2}},
+           {{-0.5f, -0.25f, 2}, {-0.5f, 0.25f, inf}, {0.5f, 0.25f, 2}, {0.5f, -0.25f, 2}},
+           FacingQuad(0.6f, 0.3f, 0.7f, 0.35f, 2.0f)},
+          D3DRMRENDER_UNLITFLAT, 0xFFFFFFFF);
+  ASSERT_EQ(RenderFrame(), D3DRM_OK);
+  EXPECT_EQ(surface->Rgb(80, 60), 0u);
+  EXPECT_EQ(NonBlack(*surface), 8 * 4);  // only the sound quad: [128, 136) x [32, 36)
+}
+
 TEST_F(RenderTestCase, InjectedFailuresDoNothing) {
   AddMesh({FacingQuad(-0.5f, -0.25f, 0.5f, 0.25f, 2.0f)}, D3DRMRENDER_UNLITFLAT, 0xFFFFFFFF);
   const HRESULT code = D3DRMERR_BADVALUE;
