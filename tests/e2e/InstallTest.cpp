@@ -18,9 +18,8 @@ namespace fs = std::filesystem;
 TEST(InstallTest, InstallsProgramDataDescriptorAndManualPage) {
   RunFolder folder;
   const std::string prefix = folder.file("prefix");
-  const char* build = std::getenv("VYN_BINARY_DIR");
-  ASSERT_NE(build, nullptr);
-  ASSERT_EQ(RunCommand({VYN_CMAKE_COMMAND, "--install", build, "--prefix", prefix}, folder.environment()), 0);
+  ASSERT_EQ(RunCommand({VYN_CMAKE_COMMAND, "--install", BuildFolder(), "--prefix", prefix}, folder.environment()),
+            0);
 
   const std::string program = prefix + "/bin/vyn";
   EXPECT_TRUE(fs::is_regular_file(program));

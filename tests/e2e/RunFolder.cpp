@@ -46,10 +46,12 @@ std::unique_ptr<ChildProcess> RunFolder::startVyn(const Environment& environment
   return std::make_unique<ChildProcess>(command, environment, root_ + "/work", root_, label);
 }
 
-std::string VynProgram() {
+std::string BuildFolder() {
   const char* folder = std::getenv("VYN_BINARY_DIR");
-  return std::string(folder != nullptr ? folder : ".") + "/vyn";
+  return folder != nullptr && *folder != '\0' ? folder : VYN_BUILD_DIR;
 }
+
+std::string VynProgram() { return BuildFolder() + "/vyn"; }
 
 std::vector<std::string> LinesStartingWith(const std::string& text, const std::vector<std::string>& prefixes) {
   std::vector<std::string> lines;

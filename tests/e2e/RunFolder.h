@@ -36,7 +36,10 @@ class RunFolder {
   std::string root_;
 };
 
-// The vyn program under test: $VYN_BINARY_DIR/vyn.
+// The build folder under test: $VYN_BINARY_DIR, else the one this test
+// program was built in.
+std::string BuildFolder();
+// The vyn program under test, at the top of the build folder.
 std::string VynProgram();
 
 // The lines of `text` (each without its newline) that start with one of

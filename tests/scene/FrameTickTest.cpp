@@ -21,8 +21,7 @@ using scenetest::FakeFrame;
 // The line of FrameTick.cpp that reports a failing Move.
 int ReportLineInSource() {
   const char* source = std::getenv("VYN_SOURCE_DIR");
-  if (source == nullptr) return -1;
-  std::ifstream file(std::string(source) + "/saver/FrameTick.cpp");
+  std::ifstream file(std::string(source != nullptr ? source : VYN_SOURCE_TREE) + "/saver/FrameTick.cpp");
   std::string line;
   for (int number = 1; std::getline(file, line); ++number)
     if (line.find("VYN_REPORT(ReportD3DRMError") != std::string::npos) return number;
