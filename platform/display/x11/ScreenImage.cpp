@@ -14,14 +14,14 @@
 namespace vyn::display::x11 {
 
 ScreenImage::ScreenImage(::Display* connection, int screen, int width, int height,
-                         const PixelFormat& format)
+                         const PixelFormat& format, bool trySharedMemory)
     : connection_(connection), bytesPerPixel_(format.bytesPerPixel()) {
-  // Shared memory holds pixels in the server's byte order; ours are
-  // little-endian, so it serves only a little-endian server.
-  if (!attachShared(screen, width, height)) createPlain(screen, width, height);
+  if (!trySharedMemory || !attachShared(screen, width, height)) createPlain(screen, width, height);
 }
 
 bool ScreenImage::attachShared(int screen, int width, int height) {
+  // Shared memory holds pixels in the server's byte order; ours are
+  // little-endian, so it serves only a little-endian server.
   if (!XShmQueryExtension(connection_) || ImageByteOrder(connection_) != LSBFirst) return false;
   Visual* visual = DefaultVisual(connection_, screen);
   int depth = DefaultDepth(connection_, screen);

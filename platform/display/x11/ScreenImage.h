@@ -15,7 +15,9 @@ namespace vyn::display::x11 {
 
 class ScreenImage {
  public:
-  ScreenImage(::Display* connection, int screen, int width, int height, const PixelFormat& format);
+  // `trySharedMemory` false goes straight to XPutImage (tests use it).
+  ScreenImage(::Display* connection, int screen, int width, int height, const PixelFormat& format,
+              bool trySharedMemory = true);
   ~ScreenImage();
   ScreenImage(const ScreenImage&) = delete;
   ScreenImage& operator=(const ScreenImage&) = delete;
