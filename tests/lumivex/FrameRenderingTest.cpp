@@ -158,7 +158,6 @@ TEST_F(FrameRenderingTest, AFailingStepIsReportedFromItsOwnLineAndEndsDrawing) {
   std::vector<int> lines;
   for (const StepFailure& failure : renderFailures) {
     SCOPED_TRACE(failure.operation);
-    Initialize();
     ASSERT_EQ(SetUpViewport(), 1);
     SetActive(1);
     StartRecord();
@@ -266,7 +265,6 @@ TEST_F(FrameRenderingTest, ASurfaceThatCannotBeRestoredShowsInTheBlit) {
 // The scene switches the layer on even when its viewport could not be made;
 // the frame operations must then not use the released objects.
 TEST_F(FrameRenderingTest, ActivationAfterAFailedViewportIsReportedOnceNotDereferenced) {
-  Initialize();
   ASSERT_EQ(SetUpDevice(), 1);
   testctl::FailCall("IDirect3DRM2::CreateViewport", 1, D3DRMERR_BADDEVICE);
   ASSERT_EQ(KVRViewport(camera), 0);

@@ -113,6 +113,9 @@ int LayerTest::SetUpDevice() {
 
 int LayerTest::SetUpViewport() {
   if (SetUpDevice() == 0) return 0;
+  if (camera != nullptr) camera->Release();
+  if (scene != nullptr) scene->Release();
+  camera = scene = nullptr;
   if (renderContext.retainedMode->CreateFrame(nullptr, &scene) != D3DRM_OK) return 0;
   if (renderContext.retainedMode->CreateFrame(scene, &camera) != D3DRM_OK) return 0;
   return KVRViewport(camera);

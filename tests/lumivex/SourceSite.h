@@ -5,7 +5,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <regex>
 #include <string>
 
 namespace vyn::lumivex::test {
@@ -19,12 +18,20 @@ struct ReportedSite {
 // Splits "<prefix><name>\nin file <file> at line <n>\n"; false when the text
 // has another form.
 inline bool ParseReport(const std::string& text, const std::string& prefix, ReportedSite& site) {
-  const std::regex form(prefix + "(.+)\nin file (.+) at line (-?[0-9]+)\n");
-  std::smatch match;
-  if (!std::regex_match(text, match, form)) return false;
-  site.name = match[1];
-  site.file = match[2];
-  site.line = std::stoi(match[3]);
+  const std::string fileMark = "\nin file ";
+  const std::string lineMark = " at line ";
+  if (text.rfind(prefix, 0) != 0 || text.empty() || text.back() != '\n') return false;
+  const size_t fileAt = text.find(fileMark, prefix.size());
+  if (fileAt == std::string::npos) return false;
+  const size_t lineAt = text.rfind(lineMark);
+  if (lineAt == std::string::npos || lineAt < fileAt + fileMark.size()) return false;
+  const std::string number = text.substr(lineAt + lineMark.size(),
+                                         text.size() - 1 - lineAt - lineMark.size());
+  if (number.empty() || number.find_first_not_of("-0123456789") != std::string::npos)
+    return false;
+  site.name = text.substr(prefix.size(), fileAt - prefix.size());
+  site.file = text.substr(fileAt + fileMark.size(), lineAt - fileAt - fileMark.size());
+  site.line = std::stoi(number);
   return true;
 }
 
