@@ -91,7 +91,7 @@ std::string ScenarioUsage() {
          "  --dump-png DIR                      write the first and the Nth frame as PNG\n"
          "  --dump-frame N                      which frame besides the first (default 60)\n"
          "  --check-motion                      compare the peer's motion with ours and stop\n"
-         "  --verbose                           print how long each step of the set-up took\n"
+         "  --verbose                           print how long each step of the set-up took (wall/cpu ms)\n"
          "  --child ours|llvmpipe               run the one --case in this process (for profilers)\n";
 }
 
