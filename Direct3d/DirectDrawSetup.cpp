@@ -33,37 +33,38 @@ void ReadClientArea(HWND window) {
   renderContext.height = rect.bottom - rect.top;
 }
 
-}  // namespace
-
-int CreateDirectDrawWin(HWND window) {
-  OutputDebugStringA("KVR:CreateDirectDrawWin\n");
-  Cleanup();
-  ReadColourDepth(window);
-  ReadClientArea(window);
-
+// The DirectDraw object of the display driver, sharing the display with the
+// desktop (no exclusive mode, no mode change).
+bool CreateSharedDirectDraw(HWND window) {
   RenderContext& c = renderContext;
   HRESULT result = DirectDrawCreate(nullptr, &c.directDraw, nullptr);
   if (result != DD_OK) {
     VYN_REPORT(ReportDDError, result);
-    return CleanupAndFail();
+    return false;
   }
   c.colorModel = D3DCOLOR_MONO;
   result = c.directDraw->SetCooperativeLevel(window, DDSCL_NORMAL);
   if (result != DD_OK) {
     VYN_REPORT(ReportDDError, result);
-    return CleanupAndFail();
+    return false;
   }
+  return true;
+}
 
+// The primary surface, and a back buffer of the client area's size in system
+// memory that a software 3D device can draw into. One description serves
+// both, zeroed once.
+bool CreateSurfaces() {
+  RenderContext& c = renderContext;
   DDSURFACEDESC description{};
   description.dwSize = DDSURFACEDESC_SIZE_WIN32;
   description.dwFlags = DDSD_CAPS;
   description.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
-  result = c.directDraw->CreateSurface(&description, &c.primarySurface, nullptr);
+  HRESULT result = c.directDraw->CreateSurface(&description, &c.primarySurface, nullptr);
   if (result != DD_OK) {
     VYN_REPORT(ReportDDError, result);
-    return CleanupAndFail();
+    return false;
   }
-
   description.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
   description.dwHeight = static_cast<DWORD>(c.height);
   description.dwWidth = static_cast<DWORD>(c.width);
@@ -71,24 +72,42 @@ int CreateDirectDrawWin(HWND window) {
   result = c.directDraw->CreateSurface(&description, &c.backBuffer, nullptr);
   if (result != DD_OK) {
     VYN_REPORT(ReportDDError, result);
-    return CleanupAndFail();
+    return false;
   }
+  return true;
+}
 
-  result = c.directDraw->CreateClipper(0, &c.clipper, nullptr);
+// A clipper bound to the window on the primary surface: every blit there
+// stays inside the window's visible region.
+bool ClipPrimaryToWindow(HWND window) {
+  RenderContext& c = renderContext;
+  HRESULT result = c.directDraw->CreateClipper(0, &c.clipper, nullptr);
   if (result != DD_OK) {
     VYN_REPORT(ReportDDError, result);
-    return CleanupAndFail();
+    return false;
   }
   result = c.clipper->SetHWnd(0, window);
   if (result != DD_OK) {
     VYN_REPORT(ReportDDError, result);
-    return CleanupAndFail();
+    return false;
   }
   result = c.primarySurface->SetClipper(c.clipper);
   if (result != DD_OK) {
     VYN_REPORT(ReportDDError, result);
-    return CleanupAndFail();
+    return false;
   }
+  return true;
+}
+
+}  // namespace
+
+int CreateDirectDrawWin(HWND window) {
+  OutputDebugStringA("KVR:CreateDirectDrawWin\n");
+  Cleanup();
+  ReadColourDepth(window);
+  ReadClientArea(window);
+  if (!CreateSharedDirectDraw(window) || !CreateSurfaces() || !ClipPrimaryToWindow(window))
+    return CleanupAndFail();
   return 1;
 }
 
