@@ -118,6 +118,7 @@ void Device::ForceArea(const raster::PixelRect& area) {
 }
 
 void Device::SetRenderThreads(int threads) {
+  threadsChosen_ = true;
   pool_.reset();
   if (threads > 1) pool_ = std::make_unique<raster::ThreadPool>(threads);
 }
@@ -125,7 +126,7 @@ void Device::SetRenderThreads(int threads) {
 void Device::Draw(const raster::DrawList& list, const raster::PixelRect& scissor) {
   raster::RenderTarget target;
   if (!AcquireTarget(target)) return;
-  if (pool_ == nullptr && raster::ThreadPool::DefaultThreads() > 1) SetRenderThreads(raster::ThreadPool::DefaultThreads());
+  if (!threadsChosen_) SetRenderThreads(raster::ThreadPool::DefaultThreads());
   const raster::PixelRect drawn = tiles_.Render(list, target, scissor, pool_.get());
   changed_ = Union(changed_, drawn);
   unclean_ = Union(unclean_, drawn);

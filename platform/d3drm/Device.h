@@ -92,6 +92,7 @@ class Device final : public com::ComObject<IDirect3DRMDevice2> {
   raster::DrawList drawList_;
   raster::TileRenderer tiles_;
   std::unique_ptr<raster::ThreadPool> pool_;
+  bool threadsChosen_ = false;  // else the default is taken at the first draw
 };
 
 raster::PixelRect ToPixelRect(const RECT& r);
