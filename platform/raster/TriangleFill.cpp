@@ -152,6 +152,17 @@ void RasteriseFormat(const TileContext& context, const Primitive& prim, const Se
   }
 }
 
+bool CoversAnyPixel(const Setup& s, const PixelRect& box) {
+  for (int py = box.y0; py < box.y1; ++py)
+    for (int px = box.x0; px < box.x1; ++px) {
+      const std::int64_t e0 = s.e0.at00 + s.e0.stepX * px + s.e0.stepY * py;
+      const std::int64_t e1 = s.e1.at00 + s.e1.stepX * px + s.e1.stepY * py;
+      const std::int64_t e2 = s.e2.at00 + s.e2.stepX * px + s.e2.stepY * py;
+      if ((e0 | e1 | e2) >= 0) return true;
+    }
+  return false;
+}
+
 // Pixels whose centres can lie inside [lo, hi] (28.4): centre = p * 16 + 8.
 inline int FirstCentre(std::int32_t lo) { return (lo - SubpixelScale / 2 + SubpixelScale - 1) >> SubpixelBits; }
 inline int LastCentre(std::int32_t hi) { return (hi - SubpixelScale / 2) >> SubpixelBits; }
@@ -172,6 +183,9 @@ void FillTriangle(const TileContext& context, const Primitive& prim) {
   s.e0 = MakeEdge(a, b);
   s.e1 = MakeEdge(b, c);
   s.e2 = MakeEdge(c, a);
+  // Most triangles of a dense mesh are tiny: when a small box holds no
+  // covered pixel centre, skip the attribute set-up altogether.
+  if ((box.x1 - box.x0) * (box.y1 - box.y0) <= 16 && !CoversAnyPixel(s, box)) return;
   const double area = static_cast<double>(DrawList::DoubledArea(a, b, c));
   s.z = MakePlane(a.z, b.z, c.z, s.e0, s.e1, s.e2, area);
   if (prim.shading != Shading::Flat) {
