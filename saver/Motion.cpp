@@ -45,8 +45,9 @@ void StepMotion() {
   // Without the frames (a failed set-up) there is nothing to move.
   if (scene == nullptr || object == nullptr) return;
 
-  // A failed read leaves the origin, which is treated like any position.
-  D3DVECTOR position{0.0f, 0.0f, 0.0f};
+  // The result is not looked at: a failed read leaves a point inside the
+  // box, which reverses nothing.
+  D3DVECTOR position{0.0f, 0.0f, kBoxZ.low};
   object->GetPosition(scene, &position);
 
   MotionState& m = motionState;

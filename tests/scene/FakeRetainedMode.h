@@ -111,6 +111,7 @@ class FakeFrame : public Fake<IDirect3DRMFrame2> {
   }
   HRESULT GetPosition(LPDIRECT3DRMFRAME reference, LPD3DVECTOR p) override {
     positionReferences.push_back(reference);
+    if (getPositionResult != D3DRM_OK) return getPositionResult;
     *p = position;
     return D3DRM_OK;
   }
@@ -165,6 +166,7 @@ class FakeFrame : public Fake<IDirect3DRMFrame2> {
   int rotationCalls = 0;
   std::vector<D3DVALUE> moves;
   HRESULT moveResult = D3DRM_OK;
+  HRESULT getPositionResult = D3DRM_OK;  // a failure leaves the vector as it was
 };
 
 class FakeViewport : public Fake<IDirect3DRMViewport> {

@@ -173,6 +173,15 @@ TEST_F(MotionTest, SpinAngleIsTheSpeedInRadiansForEverySetting) {
   }
 }
 
+TEST_F(MotionTest, FailedPositionReadReversesNothing) {
+  object->getPositionResult = D3DRMERR_BADOBJECT;
+  motionState = {1, -1, 1};
+  StepMotion();
+  ExpectDirections(1, -1, 1);
+  EXPECT_EQ(object->velocity.y, -0.08f);
+  EXPECT_EQ(object->rotationCalls, 1);
+}
+
 TEST_F(MotionTest, WithoutFramesTheStepDoesNothing) {
   sceneHandles.object = nullptr;
   StepMotion();
