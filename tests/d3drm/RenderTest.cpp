@@ -264,3 +264,44 @@ TEST_F(RenderTestCase, ViewportKeepsTheCameraAliveAfterTheSceneIsGone) {
 
 }  // namespace
 }  // namespace vyn::d3drm::testing
+
+namespace vyn::d3drm::testing {
+namespace {
+
+class RampRenderTest : public RenderTest {
+ protected:
+  void SetUp() override { SetUpScene(160, 120, 32, D3DCOLOR_MONO); }
+};
+
+// Ramp lights in shades of the material colour: the intensity 0.1 + 0.9 cos
+// is rounded to one of the device's shade levels.
+TEST_F(RampRenderTest, FlatIntensityIsQuantisedToTheShadeCount) {
+  struct Case {
+    DWORD shades;
+    double degrees;
+    double level;  // the expected fraction of the material colour
+  };
+  const Case cases[] = {{8, 0, 1.0}, {8, 50, 5.0 / 7}, {32, 50, 21.0 / 31}, {8, 80, 2.0 / 7}};
+  for (const Case& c : cases) {
+    const double a = c.degrees * 3.14159265358979 / 180;
+    std::vector<Corner> quad;
+    for (auto [u, v] : {std::pair{-1, -1}, {-1, 1}, {1, 1}, {1, -1}}) {
+      const double x = 0.3 * u, y = 0.3 * v;
+      quad.push_back({static_cast<float>(x * std::cos(a)), static_cast<float>(y), static_cast<float>(5 + x * std::sin(a))});
+    }
+    object->Release();
+    scene->Release();
+    scene = NewFrame(nullptr);
+    object = NewFrame(scene);
+    AddSaverLights();
+    AddMesh({quad}, D3DRMRENDER_FLAT, 0xFFC86432);
+    ASSERT_EQ(device->SetShades(c.shades), D3DRM_OK);
+    ASSERT_EQ(RenderFrame(), D3DRM_OK);
+    const std::uint32_t rgb = surface->Rgb(80, 60);
+    EXPECT_NEAR(double(rgb >> 16), 200 * c.level, 0.6) << c.shades << " shades, " << c.degrees;
+    EXPECT_NEAR(double((rgb >> 8) & 0xFF), 100 * c.level, 0.6) << c.shades << " shades, " << c.degrees;
+  }
+}
+
+}  // namespace
+}  // namespace vyn::d3drm::testing
