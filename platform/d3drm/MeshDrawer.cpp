@@ -73,6 +73,18 @@ void MeshDrawer::ShadeVertices(const MeshGeometry& mesh, const RenderStyle& styl
   }
 }
 
+MeshDrawer::ClipVertex MeshDrawer::CameraVertex(std::uint32_t i, bool perVertexShade, bool ramp) const {
+  ClipVertex v{vx_[i], vy_[i], vz_[i], 0, 0, 0};
+  if (perVertexShade) {
+    v.r = shade_[0][i];
+    if (!ramp) {
+      v.g = shade_[1][i];
+      v.b = shade_[2][i];
+    }
+  }
+  return v;
+}
+
 raster::ScreenVertex MeshDrawer::Project(const ClipVertex& v, const Projection& p) const {
   const float inverse = 1.0f / v.z;
   const float sx = p.cx + p.scale * v.x * inverse;
@@ -153,15 +165,7 @@ void MeshDrawer::Draw(const MeshGeometry& mesh, const Placement& modelWorld, con
   for (std::size_t i = 0; i < mesh.VertexCount(); ++i) {
     raster::ScreenVertex sv{};
     if (outcode_[i] == 0) {
-      ClipVertex v{vx_[i], vy_[i], vz_[i], 0, 0, 0};
-      if (perVertexShade) {
-        v.r = shade_[0][i];
-        if (!style.ramp) {
-          v.g = shade_[1][i];
-          v.b = shade_[2][i];
-        }
-      }
-      sv = Project(v, projection);
+      sv = Project(CameraVertex(static_cast<std::uint32_t>(i), perVertexShade, style.ramp), projection);
     }
     list.AddVertex(sv);
   }
@@ -206,16 +210,7 @@ void MeshDrawer::ClipAndAdd(const MeshGeometry& mesh, std::uint32_t begin, std::
   polygon_.clear();
   const bool perVertexShade = shading != raster::Shading::Flat;
   for (std::uint32_t c = begin; c < end; ++c) {
-    const std::uint32_t i = mesh.corners[c];
-    ClipVertex v{vx_[i], vy_[i], vz_[i], 0, 0, 0};
-    if (perVertexShade) {
-      v.r = shade_[0][i];
-      if (!style.ramp) {
-        v.g = shade_[1][i];
-        v.b = shade_[2][i];
-      }
-    }
-    polygon_.push_back(v);
+    polygon_.push_back(CameraVertex(mesh.corners[c], perVertexShade, style.ramp));
   }
   const float s = p.scale;
   const auto distances = [&](int plane, const ClipVertex& v) -> float {

@@ -37,6 +37,7 @@ class MeshDrawer {
 
   void TransformVertices(const MeshGeometry& mesh, const Placement& modelToView, const Projection& projection);
   void ShadeVertices(const MeshGeometry& mesh, const RenderStyle& style);
+  ClipVertex CameraVertex(std::uint32_t i, bool perVertexShade, bool ramp) const;
   raster::ScreenVertex Project(const ClipVertex& v, const Projection& projection) const;
   std::uint32_t FacePixel(const MeshGeometry& mesh, std::size_t face, const RenderStyle& style,
                           const raster::PixelPacking& packing) const;

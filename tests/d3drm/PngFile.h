@@ -1,4 +1,5 @@
-// Reading and writing 8-bit RGB PNG files for the image tests.
+// Reading and writing 8-bit RGB PNG files for the image tests (writing goes
+// through the offscreen display's PNG writer).
 #pragma once
 
 #include <cstdint>

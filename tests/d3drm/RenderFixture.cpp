@@ -1,5 +1,6 @@
 #include "RenderFixture.h"
 
+#include <cmath>
 #include <cstdlib>
 
 #include "SlabSolid.h"
@@ -136,6 +137,16 @@ void RenderTest::MaybeWrite(const std::string& name) const {
 
 std::vector<Corner> FacingQuad(float x0, float y0, float x1, float y1, float z) {
   return {{x0, y0, z}, {x0, y1, z}, {x1, y1, z}, {x1, y0, z}};
+}
+
+std::vector<Corner> TurnedQuad(double degrees) {
+  const double a = degrees * 3.14159265358979 / 180;
+  std::vector<Corner> quad;
+  for (auto [u, v] : {std::pair{-1, -1}, {-1, 1}, {1, 1}, {1, -1}}) {
+    const double x = 0.3 * u, y = 0.3 * v;
+    quad.push_back({static_cast<float>(x * std::cos(a)), static_cast<float>(y), static_cast<float>(5 + x * std::sin(a))});
+  }
+  return quad;
 }
 
 }  // namespace vyn::d3drm::testing

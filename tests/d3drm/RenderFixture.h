@@ -85,4 +85,8 @@ class RenderTest : public RmTest {
 // spanning [x0, x1] x [y0, y1] at depth z.
 std::vector<Corner> FacingQuad(float x0, float y0, float x1, float y1, float z);
 
+// A 0.6 x 0.6 quad at depth 5 turned about y by `degrees`: its normal is
+// (sin a, 0, -cos a).
+std::vector<Corner> TurnedQuad(double degrees);
+
 }  // namespace vyn::d3drm::testing

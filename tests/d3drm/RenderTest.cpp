@@ -100,13 +100,7 @@ TEST_F(RenderTestCase, FlatLightingIsAmbientPlusLambert) {
   const double degrees[] = {0, 25, 50, 75};
   for (double angle : degrees) {
     const double a = angle * 3.14159265358979 / 180;
-    // A small quad turned about y by `angle`: its normal is (sin a, 0, -cos a).
-    std::vector<Corner> quad;
-    for (auto [u, v] : {std::pair{-1, -1}, {-1, 1}, {1, 1}, {1, -1}}) {
-      const double x = 0.3 * u, y = 0.3 * v;
-      quad.push_back({static_cast<float>(x * std::cos(a)), static_cast<float>(y),
-                      static_cast<float>(5 + x * std::sin(a))});
-    }
+    const std::vector<Corner> quad = TurnedQuad(angle);
     // A scene of its own for each angle (the camera stays at the origin).
     object->Release();
     scene->Release();
@@ -283,12 +277,7 @@ TEST_F(RampRenderTest, FlatIntensityIsQuantisedToTheShadeCount) {
   };
   const Case cases[] = {{8, 0, 1.0}, {8, 50, 5.0 / 7}, {32, 50, 21.0 / 31}, {8, 80, 2.0 / 7}};
   for (const Case& c : cases) {
-    const double a = c.degrees * 3.14159265358979 / 180;
-    std::vector<Corner> quad;
-    for (auto [u, v] : {std::pair{-1, -1}, {-1, 1}, {1, 1}, {1, -1}}) {
-      const double x = 0.3 * u, y = 0.3 * v;
-      quad.push_back({static_cast<float>(x * std::cos(a)), static_cast<float>(y), static_cast<float>(5 + x * std::sin(a))});
-    }
+    const std::vector<Corner> quad = TurnedQuad(c.degrees);
     object->Release();
     scene->Release();
     scene = NewFrame(nullptr);
