@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <regex>
 
 #include "RunFolder.h"
 #include "ScreenImage.h"
@@ -39,27 +38,23 @@ TEST_F(OffscreenRunTest, StartsTheLayerDrawsTheSolidAndEndsOnTheKeyPress) {
 
   // The start-up, in order: context, surfaces, device (the device search
   // may name software devices), viewport; then the clean-up at the end.
-  const std::vector<std::string> lines = LinesStartingWith(errors, {"KVR:", "phase "});
-  const std::vector<std::regex> expected{
-      std::regex("KVR:Lumivex Initialize"),
-      std::regex("KVR:CreateDirectDrawWin"),
-      std::regex("KVR:Lumivex Cleanup"),
-      std::regex("KVR:CreateD3DRM"),
-      std::regex("KVR:DeviceGuid 0"),
-      std::regex("KVR:Created Direct3DDevice with (MMX|RAMP)\\(HEL\\)"),
-      std::regex("KVR:KVRViewport"),
-      std::regex("KVR:Viewport width:640 height:480"),
-      std::regex("phase 3"),
-      std::regex("phase 4"),
-      std::regex("KVR:Lumivex Cleanup"),
-  };
-  const std::regex searchLine("KVR:(HAL )?DeviceName :.*");
-  std::vector<std::string> withoutSearch;
-  for (const std::string& line : lines)
-    if (!std::regex_match(line, searchLine)) withoutSearch.push_back(line);
-  ASSERT_EQ(withoutSearch.size(), expected.size()) << errors;
-  for (size_t i = 0; i < expected.size(); ++i)
-    EXPECT_TRUE(std::regex_match(withoutSearch[i], expected[i])) << i << ": " << withoutSearch[i];
+  // The search's own lines name whichever software devices it meets; they
+  // are left out here.
+  std::vector<std::string> lines;
+  for (const std::string& line : LinesStartingWith(errors, {"KVR:", "phase "}))
+    if (line.rfind("KVR:DeviceName :", 0) != 0 && line.rfind("KVR:HAL DeviceName :", 0) != 0) lines.push_back(line);
+  ASSERT_EQ(lines.size(), 11u) << errors;
+  const std::string device = lines[5];
+  EXPECT_TRUE(device == "KVR:Created Direct3DDevice with MMX(HEL)" ||
+              device == "KVR:Created Direct3DDevice with RAMP(HEL)")
+      << device;
+  lines[5] = "device";
+  const std::vector<std::string> expected{
+      "KVR:Lumivex Initialize", "KVR:CreateDirectDrawWin", "KVR:Lumivex Cleanup",
+      "KVR:CreateD3DRM",        "KVR:DeviceGuid 0",        "device",
+      "KVR:KVRViewport",        "KVR:Viewport width:640 height:480",
+      "phase 3",                "phase 4",                 "KVR:Lumivex Cleanup"};
+  EXPECT_EQ(lines, expected) << errors;
   EXPECT_EQ(errors.find("Error"), std::string::npos) << errors;
 
   // The last frame: the solid on a black screen, up and to the right of the
