@@ -20,12 +20,17 @@ endfunction()
 
 # vyn_test(<name> [LIBS <targets>...])
 # One GoogleTest executable per test folder, from every .cpp in it.
+# Tests get VYN_SOURCE_DIR, VYN_BINARY_DIR and VYN_DISPLAY=offscreen.
 function(vyn_test name)
   cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
-  add_executable(${name} ${sources})
+  add_executable(${name} ${sources} ${CMAKE_SOURCE_DIR}/tests/support/TestEnvironment.cpp)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "VYN_SOURCE_DIR=${CMAKE_SOURCE_DIR};VYN_BINARY_DIR=${CMAKE_BINARY_DIR}")
+  # The tree's folders and the offscreen display reach every test through
+  # tests/support/TestEnvironment.cpp, so a test program run by hand sees
+  # the same environment as under ctest.
+  target_compile_definitions(${name} PRIVATE
+    VYN_TEST_SOURCE_DIR="${CMAKE_SOURCE_DIR}" VYN_TEST_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()

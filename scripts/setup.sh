@@ -7,7 +7,7 @@ set -eu
 packages="build-essential cmake ninja-build pkg-config git python3
   libgtest-dev libgmock-dev libbenchmark-dev libpng-dev
   libx11-dev libxext-dev libxrandr-dev libxpresent-dev libxfixes-dev
-  xvfb xdotool x11-utils clang libclang-rt-14-dev libosmesa6-dev"
+  xvfb xdotool x11-utils x11-apps netpbm clang libclang-rt-14-dev libosmesa6-dev"
 
 missing=""
 for package in $packages; do
