@@ -1,28 +1,15 @@
 #include "kernel/DrivePaths.h"
 
 #include <dirent.h>
-#include <pwd.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cctype>
-#include <cstdlib>
 #include <string_view>
+
+#include "kernel/UserFolders.h"
 
 namespace vyn::kernel {
 namespace {
-
-std::string Environment(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr ? std::string(value) : std::string();
-}
-
-std::string Home() {
-  std::string home = Environment("HOME");
-  if (!home.empty()) return home;
-  if (const passwd* entry = getpwuid(getuid()); entry != nullptr && entry->pw_dir != nullptr) return entry->pw_dir;
-  return "/";
-}
 
 bool Exists(const std::string& path, bool wantDirectory) {
   struct stat info;
@@ -91,15 +78,15 @@ bool HasDrive(const std::string& path) {
 std::string DriveFolder(char letter) {
   const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
   const std::string variable = std::string("VYN_DRIVE_") + upper;
-  std::string folder = Environment(variable.c_str());
+  std::string folder = EnvironmentValue(variable.c_str());
   if (!folder.empty()) return folder;
-  std::string dataHome = Environment("XDG_DATA_HOME");
-  if (dataHome.empty()) dataHome = Home() + "/.local/share";
+  std::string dataHome = EnvironmentValue("XDG_DATA_HOME");
+  if (dataHome.empty()) dataHome = HomeFolder() + "/.local/share";
   return dataHome + "/vyn/drive_" + static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));
 }
 
 std::vector<std::string> DataFolders() {
-  std::string explicitFolder = Environment("VYN_DATA_DIR");
+  std::string explicitFolder = EnvironmentValue("VYN_DATA_DIR");
   if (!explicitFolder.empty()) return {explicitFolder};
   return {VYN_DATA_BUILD_DIR, VYN_DATA_INSTALL_DIR};
 }
@@ -108,7 +95,7 @@ std::optional<std::string> ResolveWindowsPath(const std::string& path) {
   if (path.empty()) return std::nullopt;
   if (path[0] == '/') return Exists(path, false) ? std::optional<std::string>(path) : std::nullopt;
   if (path[0] == '~' && (path.size() == 1 || path[1] == '/')) {
-    std::string host = Home() + path.substr(1);
+    std::string host = HomeFolder() + path.substr(1);
     return Exists(host, false) ? std::optional<std::string>(host) : std::nullopt;
   }
   const bool drive = HasDrive(path);
