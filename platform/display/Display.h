@@ -80,6 +80,12 @@ class Display {
   // nothing changed since the last one.
   virtual void present(const RECT& screenRect, const std::uint8_t* pixels, int pitch) = 0;
 
+  // Paints screenRect, which the caller has clipped to the screen, in one
+  // pixel value of format(), as a window's background brush does; it counts
+  // as a present. The default builds the rows and presents them; a backend
+  // that can fill in place does so without the screen-sized copy.
+  virtual void fill(const RECT& screenRect, std::uint32_t pixel);
+
   // Takes the next pending event without waiting; false when there is none.
   virtual bool nextEvent(InputEvent& event) = 0;
 

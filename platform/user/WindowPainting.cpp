@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
-#include <vector>
 
 namespace vyn::user {
 namespace {
@@ -57,18 +55,7 @@ void FillClientArea(Window& window, COLORREF color) {
   display::PixelFormat format = screen.format();
   PALETTEENTRY palette[256]{};
   if (format.bitsPerPixel == 8) screen.systemPalette(palette);
-  std::uint32_t pixel = PackColor(format, color, palette);
-
-  int bytes = format.bytesPerPixel();
-  int width = area.right - area.left;
-  int height = area.bottom - area.top;
-  int pitch = width * bytes;
-  std::vector<std::uint8_t> pixels(static_cast<std::size_t>(pitch) * height);
-  for (int x = 0; x < width; ++x)
-    std::memcpy(&pixels[static_cast<std::size_t>(x) * bytes], &pixel, bytes);  // little-endian
-  for (int y = 1; y < height; ++y)
-    std::memcpy(&pixels[static_cast<std::size_t>(y) * pitch], pixels.data(), pitch);
-  screen.present(area, pixels.data(), pitch);
+  screen.fill(area, PackColor(format, color, palette));
 }
 
 }  // namespace vyn::user

@@ -1,8 +1,10 @@
 #include "display/offscreen/OffscreenDisplay.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <iterator>
+#include <new>
 
 #include "display/offscreen/PngFile.h"
 #include "display/offscreen/SystemPalette.h"
@@ -26,9 +28,13 @@ OffscreenDisplay::OffscreenDisplay(int width, int height, int bitsPerPixel)
       height_(std::max(height, 1)),
       format_(FormatForDepth(bitsPerPixel)),
       pitch_(width_ * format_.bytesPerPixel()),
-      framebuffer_(static_cast<std::size_t>(pitch_) * static_cast<std::size_t>(height_)) {
+      framebuffer_(static_cast<std::uint8_t*>(
+          std::calloc(static_cast<std::size_t>(pitch_) * static_cast<std::size_t>(height_), 1))) {
+  if (!framebuffer_) throw std::bad_alloc();
   FillDefaultSystemPalette(palette_);
 }
+
+void OffscreenDisplay::FreeMemory::operator()(std::uint8_t* memory) const { std::free(memory); }
 
 bool OffscreenDisplay::systemPalette(PALETTEENTRY (&entries)[256]) const {
   if (format_.bitsPerPixel != 8) return false;
@@ -63,11 +69,36 @@ void OffscreenDisplay::present(const RECT& screenRect, const std::uint8_t* pixel
     const std::uint8_t* source = pixels + static_cast<std::ptrdiff_t>(top - screenRect.top) * pitch +
                                  static_cast<std::ptrdiff_t>(left - screenRect.left) * bytes;
     const std::size_t rowBytes = static_cast<std::size_t>(right - left) * bytes;
-    std::uint8_t* target = framebuffer_.data() + static_cast<std::ptrdiff_t>(top) * pitch_ +
+    std::uint8_t* target = framebuffer_.get() + static_cast<std::ptrdiff_t>(top) * pitch_ +
                            static_cast<std::ptrdiff_t>(left) * bytes;
     for (LONG y = top; y < bottom; ++y, source += pitch, target += pitch_)
       std::memcpy(target, source, rowBytes);
+    blank_ = false;
   }
+  countPresent(screenRect);
+}
+
+void OffscreenDisplay::fill(const RECT& screenRect, std::uint32_t pixel) {
+  const LONG left = std::max<LONG>(screenRect.left, 0);
+  const LONG top = std::max<LONG>(screenRect.top, 0);
+  const LONG right = std::min<LONG>(screenRect.right, width_);
+  const LONG bottom = std::min<LONG>(screenRect.bottom, height_);
+  const int bytes = format_.bytesPerPixel();
+  const std::uint32_t used = bytes == 4 ? pixel : pixel & ((1u << (8 * bytes)) - 1);
+  if (left < right && top < bottom && !(blank_ && used == 0)) {
+    std::uint8_t* first = framebuffer_.get() + static_cast<std::ptrdiff_t>(top) * pitch_ +
+                          static_cast<std::ptrdiff_t>(left) * bytes;
+    const std::size_t rowBytes = static_cast<std::size_t>(right - left) * bytes;
+    for (LONG x = left; x < right; ++x)
+      std::memcpy(first + static_cast<std::ptrdiff_t>(x - left) * bytes, &pixel, bytes);  // little-endian
+    std::uint8_t* target = first + pitch_;
+    for (LONG y = top + 1; y < bottom; ++y, target += pitch_) std::memcpy(target, first, rowBytes);
+    blank_ = false;
+  }
+  countPresent(screenRect);
+}
+
+void OffscreenDisplay::countPresent(const RECT& screenRect) {
   ++presentCount_;
   lastPresentRect_ = screenRect;
   if (keyPressAtFrame_ != 0 && presentCount_ == keyPressAtFrame_) {
@@ -93,7 +124,7 @@ bool OffscreenDisplay::nextEvent(InputEvent& event) {
 
 std::uint32_t OffscreenDisplay::pixel(int x, int y) const {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
-  const std::uint8_t* at = framebuffer_.data() + static_cast<std::ptrdiff_t>(y) * pitch_ +
+  const std::uint8_t* at = framebuffer_.get() + static_cast<std::ptrdiff_t>(y) * pitch_ +
                            static_cast<std::ptrdiff_t>(x) * format_.bytesPerPixel();
   std::uint32_t value = 0;
   for (int i = format_.bytesPerPixel() - 1; i >= 0; --i) value = (value << 8) | at[i];

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -48,13 +49,17 @@ class OffscreenDisplay final : public Display {
   // careless caller cannot write outside it) and counts one presented frame,
   // even for an empty rectangle.
   void present(const RECT& screenRect, const std::uint8_t* pixels, int pitch) override;
+  // Writes the pixel value into the framebuffer in place. A fill of zero
+  // bytes on a screen that nothing has drawn on yet writes nothing: the
+  // framebuffer starts zero, and its pages stay untouched until drawn on.
+  void fill(const RECT& screenRect, std::uint32_t pixel) override;
 
   bool nextEvent(InputEvent& event) override;
   std::uint32_t lossGeneration() const override { return lossGeneration_; }
 
   // --- Extras of the offscreen screen ---
 
-  const std::uint8_t* framebuffer() const { return framebuffer_.data(); }
+  const std::uint8_t* framebuffer() const { return framebuffer_.get(); }
   int framebufferPitch() const { return pitch_; }
   // The raw pixel value at (x, y): a palette index for 8 bits per pixel.
   std::uint32_t pixel(int x, int y) const;
@@ -97,12 +102,22 @@ class OffscreenDisplay final : public Display {
   };
 
   NativeWindow windowPresentedTo(const RECT& screenRect) const;
+  // The bookkeeping of one presented frame: the count, the rectangle and the
+  // key press that VYN_FRAMES asked for.
+  void countPresent(const RECT& screenRect);
+
+  struct FreeMemory {
+    void operator()(std::uint8_t* memory) const;
+  };
 
   int width_;
   int height_;
   PixelFormat format_;
   int pitch_;
-  std::vector<std::uint8_t> framebuffer_;
+  // Zeroed by the system as it is first touched (calloc), so a large screen
+  // costs only what is drawn on it.
+  std::unique_ptr<std::uint8_t[], FreeMemory> framebuffer_;
+  bool blank_ = true;  // nothing but zero bytes written since creation
   PALETTEENTRY palette_[256];  // used on 8 bits per pixel
   std::map<NativeWindow, Window> windows_;  // ids grow, so oldest first
   NativeWindow nextWindow_ = 1;
