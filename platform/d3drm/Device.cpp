@@ -123,11 +123,15 @@ void Device::SetRenderThreads(int threads) {
   if (threads > 1) pool_ = std::make_unique<raster::ThreadPool>(threads);
 }
 
+raster::ThreadPool* Device::RenderPool() {
+  if (!threadsChosen_) SetRenderThreads(raster::ThreadPool::DefaultThreads());
+  return pool_.get();
+}
+
 void Device::Draw(const raster::DrawList& list, const raster::PixelRect& scissor) {
   raster::RenderTarget target;
   if (!AcquireTarget(target)) return;
-  if (!threadsChosen_) SetRenderThreads(raster::ThreadPool::DefaultThreads());
-  const raster::PixelRect drawn = tiles_.Render(list, target, scissor, pool_.get());
+  const raster::PixelRect drawn = tiles_.Render(list, target, scissor, RenderPool());
   changed_ = Union(changed_, drawn);
   unclean_ = Union(unclean_, drawn);
 }

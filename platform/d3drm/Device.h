@@ -61,6 +61,8 @@ class Device final : public com::ComObject<IDirect3DRMDevice2> {
   raster::DrawList& drawList() { return drawList_; }
   // The thread count used to draw tiles (tests compare 1 with several).
   void SetRenderThreads(int threads);
+  // The threads that share a render's work (null when there is one).
+  raster::ThreadPool* RenderPool();
 
  private:
   ddraw::SurfaceMemory* ColorMemory() const;

@@ -1,8 +1,13 @@
 // The geometry stage of a render: transforms a mesh's vertex buffer into the
-// camera's space (one pass over the arrays), lights it, projects it, clips
-// what crosses the front and back planes or leaves the guard band, and hands
-// the front-facing triangles to the draw list. Its buffers are kept between
-// frames.
+// camera's space, lights and projects it straight into the draw list (one
+// pass over the arrays), then culls the faces, clips what crosses the front
+// and back planes or leaves the guard band, and hands the front-facing
+// triangles to the draw list.
+//
+// Both passes work on fixed chunks of the vertices and of the faces, in
+// parallel when a thread pool is given. Each chunk of faces collects its own
+// primitives, and the chunks are joined in their order, so the draw list is
+// the same whatever the number of threads. Buffers are kept between frames.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +19,10 @@
 #include "d3drm/Transform.h"
 #include "raster/DrawList.h"
 #include "raster/PixelPacking.h"
+
+namespace vyn::raster {
+class ThreadPool;
+}
 
 namespace vyn::d3drm {
 
@@ -27,7 +36,7 @@ class MeshDrawer {
  public:
   void Draw(const MeshGeometry& mesh, const Placement& modelWorld, const Placement& worldToView,
             const SceneLights& lights, const Projection& projection, const RenderStyle& style,
-            const raster::PixelPacking& packing, raster::DrawList& list);
+            const raster::PixelPacking& packing, raster::DrawList& list, raster::ThreadPool* pool = nullptr);
 
  private:
   struct ClipVertex {
@@ -35,23 +44,47 @@ class MeshDrawer {
     float r, g, b;  // Gouraud colour (0..255), r alone for a shade level
   };
 
-  void TransformVertices(const MeshGeometry& mesh, const Placement& modelToView, const Projection& projection);
-  void ShadeVertices(const MeshGeometry& mesh, const RenderStyle& style);
-  ClipVertex CameraVertex(std::uint32_t i, bool perVertexShade, bool ramp) const;
+  // What one chunk of faces produced: its primitives and the vertices its
+  // clipped faces made. Those vertices are numbered from ClippedVertex
+  // upwards until the chunks are joined.
+  struct FaceChunk {
+    raster::PrimitiveArray primitives;
+    raster::VertexArray clipped;
+    std::vector<ClipVertex> polygon, scratch;
+    std::vector<std::uint32_t> clippedIndex;
+  };
+
+  // Everything a pass needs to know about the mesh being drawn.
+  struct Job {
+    const MeshGeometry* mesh;
+    Projection projection;
+    RenderStyle style;
+    raster::Shading shading;
+    std::uint16_t table;
+    const raster::PixelPacking* packing;
+    std::uint32_t base;  // the draw list's number of the mesh's vertex 0
+    const raster::ScreenVertex* screen;
+  };
+
+  void SetUpFrame(const MeshGeometry& mesh, const Placement& modelWorld, const Placement& worldToView,
+                  const SceneLights& lights, const Projection& projection);
+  void VertexRange(const Job& job, std::size_t begin, std::size_t end, raster::ScreenVertex* out);
+  void FaceRange(const Job& job, std::size_t begin, std::size_t end, FaceChunk& chunk) const;
+  void Join(std::size_t chunks, raster::DrawList& list, raster::ThreadPool* pool);
+
+  ClipVertex CameraVertex(const MeshGeometry& mesh, std::uint32_t i, raster::Shading shading, bool ramp) const;
+  void Shade(const MeshGeometry& mesh, std::size_t i, bool ramp, float& r, float& g, float& b) const;
   raster::ScreenVertex Project(const ClipVertex& v, const Projection& projection) const;
   std::uint32_t FacePixel(const MeshGeometry& mesh, std::size_t face, const RenderStyle& style,
                           const raster::PixelPacking& packing) const;
-  void ClipAndAdd(const MeshGeometry& mesh, std::uint32_t begin, std::uint32_t end, const Projection& projection,
-                  const RenderStyle& style, raster::Shading shading, std::uint32_t pixel, std::uint16_t table,
-                  raster::DrawList& list);
+  void Clip(const Job& job, std::uint32_t begin, std::uint32_t end, std::uint32_t pixel, FaceChunk& chunk) const;
 
   ModelLights lights_;
   unsigned material_[3] = {255, 255, 255};
-  std::vector<float> vx_, vy_, vz_;
+  float m_[12] = {};  // model to camera: rows x, y, z of the basis, then the origin
   std::vector<std::uint8_t> outcode_;
-  std::vector<std::uint8_t> shade_[3];  // per-vertex colour or shade level
-  std::vector<ClipVertex> polygon_, scratch_;
-  std::vector<std::uint32_t> clippedIndex_;
+  std::vector<FaceChunk> chunks_;
+  std::vector<std::size_t> primitiveStart_, clippedStart_;
   float zScale_ = 0;  // depth = zScale * (1 - front / z), in 16.16 units
 };
 

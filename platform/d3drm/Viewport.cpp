@@ -90,7 +90,8 @@ HRESULT Viewport::Render(LPDIRECT3DRMFRAME frame) {
     const MeshGeometry& mesh = visual.mesh->geometry();
     const RenderStyle style =
         EffectiveStyle(mesh.quality, deviceQuality, device_->colorModel(), device_->shades());
-    drawer_.Draw(mesh, visual.world, worldToView, lights_, projection, style, target.packing, list);
+    drawer_.Draw(mesh, visual.world, worldToView, lights_, projection, style, target.packing, list,
+                 device_->RenderPool());
   }
   device_->Draw(list, {x_, y_, x_ + width_, y_ + height_});
   return D3DRM_OK;

@@ -88,18 +88,45 @@ TEST_F(DamageTest, UntrackedSurfaceIsMarkedWhole) {
   EXPECT_EQ(surface->memory.damage.bottom, 120);
 }
 
-TEST_F(DamageTest, OutputIsTheSameWithOneThreadAndWithSeveral) {
+// The geometry stage cuts big meshes into chunks of vertices and of faces
+// that threads share, and the tiles are shared too: the image must not
+// depend on how many threads there are.
+struct ThreadCase {
+  const char* name;
+  D3DRMRENDERQUALITY quality;
+  int runsPerRow, rows;
+  float distance;
+};
+
+class ThreadCountTest : public RenderTest, public ::testing::WithParamInterface<ThreadCase> {};
+
+TEST_P(ThreadCountTest, OutputIsTheSameWithOneThreadAndWithSeveral) {
+  const ThreadCase& c = GetParam();
   AddSaverLights();
-  AddSaverSolid(D3DRMRENDER_GOURAUD, 0xFF40C0FF, 8, 6, 11.0f, 1.0f);
+  AddSaverSolid(c.quality, 0xFF40C0FF, c.runsPerRow, c.rows, 11.0f, 1.0f, c.distance);
   for (int i = 0; i < 5; ++i) scene->Move(1.0f);
   device->SetRenderThreads(1);
   ASSERT_EQ(RenderFrame(), D3DRM_OK);
   const auto single = surface->pixels;
+  int lit = 0;
+  for (std::size_t i = 0; i < single.size(); i += 4) lit += single[i] != 0 || single[i + 1] != 0;
+  EXPECT_GT(lit, 500) << "the solid is on the screen";
   device->SetRenderThreads(4);
   ASSERT_EQ(viewport->ForceUpdate(0, 0, 160, 120), D3DRM_OK);
   ASSERT_EQ(RenderFrame(), D3DRM_OK);
   EXPECT_EQ(surface->pixels, single);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Solids, ThreadCountTest,
+    ::testing::Values(ThreadCase{"small", D3DRMRENDER_GOURAUD, 8, 6, 15.0f},
+                      // 1,792 slabs: several chunks of vertices and of faces.
+                      ThreadCase{"manyChunks", D3DRMRENDER_GOURAUD, 16, 7, 15.0f},
+                      ThreadCase{"manyChunksWireframe", D3DRMRENDER_WIREFRAME, 16, 7, 15.0f},
+                      ThreadCase{"manyChunksFlat", D3DRMRENDER_FLAT, 16, 7, 15.0f},
+                      // Close enough that faces of many chunks cross the front plane.
+                      ThreadCase{"manyChunksClipped", D3DRMRENDER_GOURAUD, 16, 7, 2.0f}),
+    [](const ::testing::TestParamInfo<ThreadCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace vyn::d3drm::testing
