@@ -35,30 +35,41 @@ TEST(TriangleFill, RectangleOfTwoTrianglesCoversExactlyItsPixels) {
 }
 
 // Triangles of a fan with sub-pixel corners share edges: together they must
-// cover every pixel whose centre is inside the polygon exactly once.
+// cover every pixel whose centre is inside the polygon exactly once. Large
+// fans use the rasteriser's solved spans, small ones (a few pixels, like most
+// triangles of a dense mesh) its stepped spans.
 TEST(TriangleFill, SharedEdgesLeaveNoGapAndNoOverlap) {
-  std::mt19937 random(42);
-  std::uniform_real_distribution<double> jitter(-0.49, 0.49);
-  for (int round = 0; round < 40; ++round) {
-    const double cx = 40 + jitter(random), cy = 40 + jitter(random);
-    std::vector<ScreenVertex> ring;
-    const int n = 7;
-    for (int i = 0; i < n; ++i) {
-      const double angle = -2 * 3.14159265358979 * i / n + round;  // clockwise on screen
-      ring.push_back(At(cx + 30 * std::cos(angle) + jitter(random), cy + 30 * std::sin(angle) + jitter(random)));
-    }
-    std::vector<int> count(80 * 80, 0);
-    for (int i = 0; i < n; ++i) {
-      const auto covered = Coverage(80, 80, At(cx, cy), ring[i], ring[(i + 1) % n]);
-      for (std::size_t p = 0; p < covered.size(); ++p) count[p] += covered[p];
-    }
-    for (int y = 0; y < 80; ++y)
-      for (int x = 0; x < 80; ++x) {
-        ASSERT_LE(count[static_cast<std::size_t>(y) * 80 + x], 1) << "round " << round << " at " << x << "," << y;
+  struct FanSize {
+    double radius;
+    int inner;  // half the side of the square around the centre that must be filled
+  };
+  for (const FanSize size : {FanSize{30, 10}, FanSize{4, 1}, FanSize{7, 3}}) {
+    std::mt19937 random(42);
+    std::uniform_real_distribution<double> jitter(-0.49, 0.49);
+    for (int round = 0; round < 40; ++round) {
+      const double cx = 40 + jitter(random), cy = 40 + jitter(random);
+      std::vector<ScreenVertex> ring;
+      const int n = 7;
+      for (int i = 0; i < n; ++i) {
+        const double angle = -2 * 3.14159265358979 * i / n + round;  // clockwise on screen
+        ring.push_back(At(cx + size.radius * std::cos(angle) + jitter(random),
+                          cy + size.radius * std::sin(angle) + jitter(random)));
       }
-    // The centre region is well inside every fan: it must be filled.
-    for (int y = 30; y < 50; ++y)
-      for (int x = 30; x < 50; ++x) ASSERT_EQ(count[static_cast<std::size_t>(y) * 80 + x], 1) << x << "," << y;
+      std::vector<int> count(80 * 80, 0);
+      for (int i = 0; i < n; ++i) {
+        const auto covered = Coverage(80, 80, At(cx, cy), ring[i], ring[(i + 1) % n]);
+        for (std::size_t p = 0; p < covered.size(); ++p) count[p] += covered[p];
+      }
+      for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 80; ++x) {
+          ASSERT_LE(count[static_cast<std::size_t>(y) * 80 + x], 1)
+              << "radius " << size.radius << " round " << round << " at " << x << "," << y;
+        }
+      // The centre region is well inside every fan: it must be filled.
+      for (int y = 40 - size.inner; y < 40 + size.inner; ++y)
+        for (int x = 40 - size.inner; x < 40 + size.inner; ++x)
+          ASSERT_EQ(count[static_cast<std::size_t>(y) * 80 + x], 1) << "radius " << size.radius << " at " << x << "," << y;
+    }
   }
 }
 
