@@ -9,6 +9,9 @@ namespace vyn::raster {
 
 namespace {
 
+// How many primitives ahead of the one being drawn a tile fetches memory.
+constexpr std::size_t PrefetchAhead = 8;
+
 // The pixels a primitive can touch, before clipping.
 PixelRect Reach(const DrawList& list, const Primitive& p) {
   const auto& v = list.vertices();
@@ -50,8 +53,19 @@ void TileRenderer::DrawTile(const DrawList& list, const RenderTarget& target, co
   const PixelRect area{tx * TileSize, ty * TileSize, (tx + 1) * TileSize, (ty + 1) * TileSize};
   const TileContext context{&target, &list, Intersect(area, scissor)};
   const auto& primitives = list.primitives();
-  for (std::uint32_t index : bins_[static_cast<std::size_t>(tile)]) {
-    const Primitive& p = primitives[index];
+  const auto& vertices = list.vertices();
+  const std::vector<std::uint32_t>& bin = bins_[static_cast<std::size_t>(tile)];
+  const std::size_t count = bin.size();
+  for (std::size_t k = 0; k < count; ++k) {
+    // A tile's primitives are scattered over the frame's arrays: fetch the
+    // primitives a little ahead, and their corners a little less far ahead,
+    // so that the memory is there by the time they are drawn.
+    if (k + 2 * PrefetchAhead < count) __builtin_prefetch(&primitives[bin[k + 2 * PrefetchAhead]]);
+    if (k + PrefetchAhead < count) {
+      const Primitive& ahead = primitives[bin[k + PrefetchAhead]];
+      for (std::uint32_t v : ahead.v) __builtin_prefetch(&vertices[v]);
+    }
+    const Primitive& p = primitives[bin[k]];
     switch (p.kind) {
       case PrimitiveKind::Triangle: FillTriangle(context, p); break;
       case PrimitiveKind::Line: DrawLine(context, p); break;
