@@ -10,14 +10,6 @@ namespace vyn::d3drm {
 
 namespace {
 
-// Outcodes: which planes a camera-space vertex lies outside of. The guard
-// band keeps projected positions small enough for the rasteriser's fixed
-// point; inside it the scissor rectangle does the rest of the clipping.
-constexpr std::uint8_t OutFront = 1, OutBack = 2, OutLeft = 4, OutRight = 8, OutTop = 16, OutBottom = 32;
-// A vertex that is not a finite point: faces using it are not drawn.
-constexpr std::uint8_t OutInvalid = 64;
-constexpr float GuardBand = 8192.0f;  // pixels from the centre of projection
-constexpr float MaxDepth = 65535.0f * 65536.0f;
 // Vertices made by clipping carry this bit until the chunks are joined.
 constexpr std::uint32_t ClippedVertex = 0x80000000u;
 // Fixed chunk sizes: the work is cut the same way whatever the thread count.
@@ -53,16 +45,16 @@ std::uint8_t ToByte(float v) {
 }
 
 
-std::uint8_t Outcode(float x, float y, float z, const Projection& p) {
-  const float guard = GuardBand * z;
-  const float sx = p.scale * x, sy = p.scale * y;
+}  // namespace
+
+std::uint8_t MeshDrawer::OutcodeOf(const ClipVertex& v, const Projection& p) {
+  const float guard = GuardBand * v.z;
+  const float sx = p.scale * v.x, sy = p.scale * v.y;
   if (!(std::isfinite(sx) && std::isfinite(sy) && std::isfinite(guard))) return OutInvalid | OutFront;
-  return static_cast<std::uint8_t>((z < p.front ? OutFront : 0) | (z > p.back ? OutBack : 0) |
+  return static_cast<std::uint8_t>((v.z < p.front ? OutFront : 0) | (v.z > p.back ? OutBack : 0) |
                                    (sx < -guard ? OutLeft : 0) | (sx > guard ? OutRight : 0) |
                                    (sy > guard ? OutTop : 0) | (sy < -guard ? OutBottom : 0));
 }
-
-}  // namespace
 
 void MeshDrawer::SetUpFrame(const MeshGeometry& mesh, const Placement& modelWorld, const Placement& worldToView,
                             const SceneLights& lights, const Projection& projection) {
@@ -114,23 +106,6 @@ MeshDrawer::ClipVertex MeshDrawer::CameraVertex(const MeshGeometry& mesh, std::u
                x * m_[2] + y * m_[5] + z * m_[8] + m_[11], 0, 0, 0};
   if (shading != raster::Shading::Flat) Shade(mesh, i, ramp, v.r, v.g, v.b);
   return v;
-}
-
-void MeshDrawer::VertexRange(const Job& job, std::size_t begin, std::size_t end, raster::ScreenVertex* out) {
-  const MeshGeometry& mesh = *job.mesh;
-  for (std::size_t i = begin; i < end; ++i) {
-    const std::uint32_t index = static_cast<std::uint32_t>(i);
-    ClipVertex v = CameraVertex(mesh, index, raster::Shading::Flat, false);
-    const std::uint8_t code = Outcode(v.x, v.y, v.z, job.projection);
-    outcode_[i] = code;
-    if (code != 0) {
-      // Never used as it stands: the faces of this vertex go through the clipper.
-      out[i] = raster::ScreenVertex{};
-      continue;
-    }
-    if (job.shading != raster::Shading::Flat) Shade(mesh, i, job.style.ramp, v.r, v.g, v.b);
-    out[i] = Project(v, job.projection);
-  }
 }
 
 raster::ScreenVertex MeshDrawer::Project(const ClipVertex& v, const Projection& p) const {

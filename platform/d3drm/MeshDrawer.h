@@ -44,6 +44,16 @@ class MeshDrawer {
     float r, g, b;  // Gouraud colour (0..255), r alone for a shade level
   };
 
+  // Outcodes: which planes a camera-space vertex lies outside of. The guard
+  // band keeps projected positions small enough for the rasteriser's fixed
+  // point; inside it the scissor rectangle does the rest of the clipping.
+  static constexpr std::uint8_t OutFront = 1, OutBack = 2, OutLeft = 4, OutRight = 8, OutTop = 16, OutBottom = 32;
+  // A vertex that is not a finite point: faces using it are not drawn.
+  static constexpr std::uint8_t OutInvalid = 64;
+  static constexpr float GuardBand = 8192.0f;  // pixels from the centre of projection
+  static constexpr float MaxDepth = 65535.0f * 65536.0f;
+  static std::uint8_t OutcodeOf(const ClipVertex& v, const Projection& p);
+
   // What one chunk of faces produced: its primitives and the vertices its
   // clipped faces made. Those vertices are numbered from ClippedVertex
   // upwards until the chunks are joined.
