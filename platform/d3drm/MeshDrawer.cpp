@@ -140,6 +140,7 @@ std::uint32_t MeshDrawer::FacePixel(const MeshGeometry& mesh, std::size_t face, 
                       ScaleChannel(material_[2], light.b));
 }
 
+template <std::uint32_t Corners>
 void MeshDrawer::FaceRange(const Job& job, std::size_t faceBegin, std::size_t faceEnd, FaceChunk& chunk) const {
   const MeshGeometry& mesh = *job.mesh;
   const RenderStyle& style = job.style;
@@ -151,7 +152,10 @@ void MeshDrawer::FaceRange(const Job& job, std::size_t faceBegin, std::size_t fa
   chunk.primitives.clear();
   chunk.clipped.clear();
   for (std::size_t f = faceBegin; f < faceEnd; ++f) {
-    const std::uint32_t begin = mesh.FaceBegin(f), end = mesh.FaceEnd(f);
+    // Corners is the number of corners of every face when the mesh says so
+    // (the loops below then unroll), else 0.
+    const std::uint32_t begin = Corners != 0 ? static_cast<std::uint32_t>(f * Corners) : mesh.FaceBegin(f);
+    const std::uint32_t end = Corners != 0 ? begin + Corners : mesh.FaceEnd(f);
     std::uint8_t anyOut = 0, allOut = 0xFF;
     for (std::uint32_t c = begin; c < end; ++c) {
       anyOut |= outcode[corners[c]];
@@ -317,7 +321,13 @@ void MeshDrawer::Draw(const MeshGeometry& mesh, const Placement& modelWorld, con
   if (chunks_.size() < faceChunks) chunks_.resize(faceChunks);
   RunChunks(pool, faceChunks, [&](int task) {
     const std::size_t begin = static_cast<std::size_t>(task) * FacesPerChunk;
-    FaceRange(job, begin, std::min(faces, begin + FacesPerChunk), chunks_[static_cast<std::size_t>(task)]);
+    const std::size_t end = std::min(faces, begin + FacesPerChunk);
+    FaceChunk& chunk = chunks_[static_cast<std::size_t>(task)];
+    switch (mesh.cornersPerFace) {
+      case 3: return FaceRange<3>(job, begin, end, chunk);
+      case 4: return FaceRange<4>(job, begin, end, chunk);
+      default: return FaceRange<0>(job, begin, end, chunk);
+    }
   });
   Join(faceChunks, list, pool);
 }

@@ -79,6 +79,7 @@ class MeshDrawer {
   void SetUpFrame(const MeshGeometry& mesh, const Placement& modelWorld, const Placement& worldToView,
                   const SceneLights& lights, const Projection& projection);
   void VertexRange(const Job& job, std::size_t begin, std::size_t end, raster::ScreenVertex* out);
+  template <std::uint32_t Corners>
   void FaceRange(const Job& job, std::size_t begin, std::size_t end, FaceChunk& chunk) const;
   void Join(std::size_t chunks, raster::DrawList& list, raster::ThreadPool* pool);
 

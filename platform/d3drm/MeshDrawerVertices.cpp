@@ -3,6 +3,7 @@
 // operations in the same order, so a vertex comes out the same either way.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 #include "d3drm/MeshDrawer.h"
@@ -74,22 +75,21 @@ void MeshDrawer::VertexRange(const Job& job, std::size_t begin, std::size_t end,
                                                 _mm_cmplt_ps(_mm_andnot_ps(sign, sy), infinity)),
                                      _mm_cmplt_ps(_mm_andnot_ps(sign, guard), infinity));
     const __m128 minusGuard = _mm_xor_ps(guard, sign);
-    const int outFront = _mm_movemask_ps(_mm_cmplt_ps(vz, front));
-    const int codes[6] = {outFront,
-                          _mm_movemask_ps(_mm_cmpgt_ps(vz, back)),
-                          _mm_movemask_ps(_mm_cmplt_ps(sx, minusGuard)),
-                          _mm_movemask_ps(_mm_cmpgt_ps(sx, guard)),
-                          _mm_movemask_ps(_mm_cmpgt_ps(sy, guard)),
-                          _mm_movemask_ps(_mm_cmplt_ps(sy, minusGuard))};
-    const int broken = _mm_movemask_ps(finite) ^ 0xF;
-    int inside = 0;
-    for (int lane = 0; lane < 4; ++lane) {
-      std::uint8_t code = 0;
-      for (int plane = 0; plane < 6; ++plane) code |= ((codes[plane] >> lane) & 1) << plane;
-      if ((broken >> lane) & 1) code = std::uint8_t(OutInvalid | OutFront);
-      outcode_[i + lane] = code;
-      inside |= (code == 0) << lane;
-    }
+    const auto plane = [](__m128 outside, int bit) {
+      return _mm_and_si128(_mm_castps_si128(outside), _mm_set1_epi32(bit));
+    };
+    __m128i code = _mm_or_si128(
+        _mm_or_si128(_mm_or_si128(plane(_mm_cmplt_ps(vz, front), OutFront), plane(_mm_cmpgt_ps(vz, back), OutBack)),
+                     _mm_or_si128(plane(_mm_cmplt_ps(sx, minusGuard), OutLeft), plane(_mm_cmpgt_ps(sx, guard), OutRight))),
+        _mm_or_si128(plane(_mm_cmpgt_ps(sy, guard), OutTop), plane(_mm_cmplt_ps(sy, minusGuard), OutBottom)));
+    // A lane that is not finite is OutInvalid | OutFront and nothing else.
+    const __m128i isFinite = _mm_castps_si128(finite);
+    code = _mm_or_si128(_mm_and_si128(isFinite, code),
+                        _mm_andnot_si128(isFinite, _mm_set1_epi32(OutInvalid | OutFront)));
+    const int inside = _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(code, _mm_setzero_si128())));
+    const __m128i codeBytes = _mm_packus_epi16(_mm_packs_epi32(code, code), code);
+    const int packed = _mm_cvtsi128_si32(codeBytes);
+    std::memcpy(&outcode_[i], &packed, 4);
 
     // Projection (only lanes inside are kept).
     const __m128 inverse = _mm_div_ps(_mm_set1_ps(1.0f), vz);
