@@ -44,14 +44,30 @@ struct Plane {
 // Nearest integer, without a library call (the values are far inside int64).
 inline std::int64_t RoundToInt(double v) { return static_cast<std::int64_t>(v >= 0 ? v + 0.5 : v - 0.5); }
 
+// The weights of the three corners at pixel (0, 0) and their steps: corner
+// a's weight is E_bc / area, b's E_ca / area, c's E_ab / area. Worked out
+// once a triangle, they give every attribute plane with a few products.
+struct Weights {
+  double a[3], b[3], c[3];  // at (0, 0), per step in x, per step in y
+};
+
+Weights MakeWeights(const Edge& ab, const Edge& bc, const Edge& ca, double inverseArea) {
+  Weights w;
+  const auto put = [inverseArea](double (&to)[3], const Edge& e) {
+    to[0] = double(e.rawAt00) * inverseArea;
+    to[1] = double(e.stepX) * inverseArea;
+    to[2] = double(e.stepY) * inverseArea;
+  };
+  put(w.a, bc);
+  put(w.b, ca);
+  put(w.c, ab);
+  return w;
+}
+
 // The plane through the corner values va, vb, vc (already in 16.16).
-// Corner a's weight is E_bc / area, b's E_ca / area, c's E_ab / area.
-Plane MakePlane(double va, double vb, double vc, const Edge& ab, const Edge& bc, const Edge& ca,
-                double inverseArea) {
-  const auto mix = [&](double eab, double ebc, double eca) { return (va * ebc + vb * eca + vc * eab) * inverseArea; };
-  return {RoundToInt(mix(double(ab.rawAt00), double(bc.rawAt00), double(ca.rawAt00))),
-          RoundToInt(mix(double(ab.stepX), double(bc.stepX), double(ca.stepX))),
-          RoundToInt(mix(double(ab.stepY), double(bc.stepY), double(ca.stepY)))};
+Plane MakePlane(double va, double vb, double vc, const Weights& w) {
+  const auto mix = [&](int k) { return va * w.a[k] + vb * w.b[k] + vc * w.c[k]; };
+  return {RoundToInt(mix(0)), RoundToInt(mix(1)), RoundToInt(mix(2))};
 }
 
 inline unsigned ClampByte(std::int64_t fixed) {
@@ -222,14 +238,14 @@ void FillTriangle(const TileContext& context, const Primitive& prim) {
   // Most triangles of a dense mesh are tiny: when a small box holds no
   // covered pixel centre, skip the attribute set-up altogether.
   if ((box.x1 - box.x0) * (box.y1 - box.y0) <= 16 && !CoversAnyPixel(s, box)) return;
-  const double area = 1.0 / static_cast<double>(DrawList::DoubledArea(a, b, c));
-  s.z = MakePlane(a.z, b.z, c.z, s.e0, s.e1, s.e2, area);
+  const Weights w = MakeWeights(s.e0, s.e1, s.e2, 1.0 / static_cast<double>(DrawList::DoubledArea(a, b, c)));
+  s.z = MakePlane(a.z, b.z, c.z, w);
   if (prim.shading != Shading::Flat) {
-    s.r = MakePlane(a.r * 65536.0, b.r * 65536.0, c.r * 65536.0, s.e0, s.e1, s.e2, area);
+    s.r = MakePlane(a.r * 65536.0, b.r * 65536.0, c.r * 65536.0, w);
   }
   if (prim.shading == Shading::GouraudRgb) {
-    s.g = MakePlane(a.g * 65536.0, b.g * 65536.0, c.g * 65536.0, s.e0, s.e1, s.e2, area);
-    s.b = MakePlane(a.b * 65536.0, b.b * 65536.0, c.b * 65536.0, s.e0, s.e1, s.e2, area);
+    s.g = MakePlane(a.g * 65536.0, b.g * 65536.0, c.g * 65536.0, w);
+    s.b = MakePlane(a.b * 65536.0, b.b * 65536.0, c.b * 65536.0, w);
   }
   if (context.target->depth != nullptr) {
     RasteriseFormat<true>(context, prim, s, box);
