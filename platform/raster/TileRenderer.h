@@ -1,7 +1,9 @@
 // Draws a draw list into a target: bins every primitive into the square
 // tiles it touches, then draws the tiles (in parallel when a pool is given).
-// Inside a tile primitives keep their submission order and each tile belongs
-// to one thread, so the image is the same whatever the number of threads.
+// With a pool the list is binned in contiguous parts, one bin set each, and
+// a tile draws its bins part after part. Inside a tile primitives therefore
+// keep their submission order, and each tile belongs to one thread, so the
+// image is the same whatever the number of threads.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +16,7 @@
 namespace vyn::raster {
 
 class ThreadPool;
+struct TileContext;
 
 inline constexpr int TileSize = 64;
 
@@ -24,12 +27,16 @@ class TileRenderer {
   PixelRect Render(const DrawList& list, const RenderTarget& target, const PixelRect& scissor, ThreadPool* pool);
 
  private:
-  PixelRect Bin(const DrawList& list, const PixelRect& scissor);
+  PixelRect Bin(const DrawList& list, const PixelRect& scissor, std::size_t part, std::size_t parts);
   void DrawTile(const DrawList& list, const RenderTarget& target, const PixelRect& scissor, int tile) const;
+  static void DrawBin(const TileContext& context, const PrimitiveArray& primitives, const VertexArray& vertices,
+                      const std::vector<std::uint32_t>& bin);
 
   int tilesAcross_ = 0;
   int tilesDown_ = 0;
-  std::vector<std::vector<std::uint32_t>> bins_;  // kept between frames: their memory is reused
+  // Per part of the list, per tile: kept between frames, their memory is reused.
+  std::vector<std::vector<std::vector<std::uint32_t>>> bins_;
+  std::size_t parts_ = 1;
   std::vector<int> busyTiles_;
 };
 

@@ -124,6 +124,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ThreadCase{"manyChunks", D3DRMRENDER_GOURAUD, 16, 7, 15.0f},
                       ThreadCase{"manyChunksWireframe", D3DRMRENDER_WIREFRAME, 16, 7, 15.0f},
                       ThreadCase{"manyChunksFlat", D3DRMRENDER_FLAT, 16, 7, 15.0f},
+                      // 4,608 slabs: enough triangles that the tiles are binned in parts.
+                      ThreadCase{"manyBinParts", D3DRMRENDER_GOURAUD, 24, 8, 15.0f},
                       // Close enough that faces of many chunks cross the front plane.
                       ThreadCase{"manyChunksClipped", D3DRMRENDER_GOURAUD, 16, 7, 2.0f}),
     [](const ::testing::TestParamInfo<ThreadCase>& info) { return std::string(info.param.name); });
