@@ -18,7 +18,7 @@ namespace vyn::raster {
 class ThreadPool;
 struct TileContext;
 
-inline constexpr int TileSize = 64;
+inline constexpr int TileSize = 128;
 
 class TileRenderer {
  public:
