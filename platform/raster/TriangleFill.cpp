@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "raster/DepthSpan.h"
 #include "raster/PixelWrite.h"
 #include "raster/Primitives.h"
 
@@ -88,10 +89,22 @@ inline std::int64_t CeilDiv(std::int64_t a, std::int64_t b) { return -FloorDiv(-
 
 // Narrows [first, last] to the pixels of a row where edge value
 // e(x) = atFirst + step * (x - x0) is not negative.
+// An edge that does not cross the span keeps it (or empties it) without the
+// division: inside the tiles of a large triangle that is most rows.
 inline void NarrowSpan(std::int64_t atX0, std::int64_t step, int x0, std::int64_t& first, std::int64_t& last) {
   if (step > 0) {
+    if (atX0 + step * (first - x0) >= 0) return;
+    if (atX0 + step * (last - x0) < 0) {
+      last = first - 1;
+      return;
+    }
     first = std::max(first, x0 + CeilDiv(-atX0, step));
   } else if (step < 0) {
+    if (atX0 + step * (last - x0) >= 0) return;
+    if (atX0 + step * (first - x0) < 0) {
+      last = first - 1;
+      return;
+    }
     last = std::min(last, x0 + FloorDiv(atX0, -step));
   } else if (atX0 < 0) {
     last = first - 1;
@@ -124,6 +137,30 @@ inline void NarrowSpanByStepping(std::int64_t e0, std::int64_t e1, std::int64_t 
   last = x - 1;
 }
 
+// Whether the plane stays inside [low, high] over the box: a plane takes its
+// extremes at the corners.
+bool PlaneWithin(const Plane& p, const PixelRect& box, std::int64_t low, std::int64_t high) {
+  for (const int y : {box.y0, box.y1 - 1})
+    for (const int x : {box.x0, box.x1 - 1}) {
+      const std::int64_t v = p.At(x, y);
+      if (v < low || v > high) return false;
+    }
+  return true;
+}
+
+// Whether the box's depth and colours fit the 32-bit lanes of FillDepthSpan32.
+template <Shading S>
+bool FitsSpanLanes(const Setup& s, const PixelRect& box) {
+  if (!PlaneWithin(s.z, box, 0, 0xFFFFFFFFll)) return false;
+  if constexpr (S != Shading::Flat) {
+    if (!PlaneWithin(s.r, box, INT32_MIN, INT32_MAX)) return false;
+  }
+  if constexpr (S == Shading::GouraudRgb) {
+    if (!PlaneWithin(s.g, box, INT32_MIN, INT32_MAX) || !PlaneWithin(s.b, box, INT32_MIN, INT32_MAX)) return false;
+  }
+  return true;
+}
+
 template <int Bytes, Shading S, bool Depth>
 void Rasterise(const TileContext& context, const Primitive& prim, const Setup& s, const PixelRect& box) {
   const RenderTarget& target = *context.target;
@@ -132,6 +169,9 @@ void Rasterise(const TileContext& context, const Primitive& prim, const Setup& s
   // Narrow boxes (most triangles of a dense mesh) step the edge functions
   // across the row, which is cheaper than solving for the span.
   const bool narrow = box.x1 - box.x0 <= NarrowBox;
+  // Depth-tested 32-bit targets fill four pixels at a time where the lanes hold.
+  bool lanes = false;
+  if constexpr (Depth && Bytes == 4) lanes = FitsSpanLanes<S>(s, box);
   for (int py = box.y0; py < box.y1; ++py) {
     // The covered span of this row, solved from the three edge functions:
     // the loop below then needs no coverage test.
@@ -160,6 +200,21 @@ void Rasterise(const TileContext& context, const Primitive& prim, const Setup& s
     if constexpr (Depth) {
       depth = reinterpret_cast<std::uint16_t*>(reinterpret_cast<std::uint8_t*>(target.depth) +
                                                static_cast<std::ptrdiff_t>(py) * target.depthPitch);
+    }
+    if constexpr (Depth && Bytes == 4) {
+      if (lanes) {
+        const auto lane = [](std::int64_t v) { return static_cast<std::uint32_t>(v); };
+        const SpanLanes start{lane(z),
+                              lane(r),
+                              lane(g),
+                              lane(b),
+                              lane(s.z.stepX),
+                              lane(S != Shading::Flat ? s.r.stepX : 0),
+                              lane(S == Shading::GouraudRgb ? s.g.stepX : 0),
+                              lane(S == Shading::GouraudRgb ? s.b.stepX : 0)};
+        FillDepthSpan32<S>(color + x0 * 4, depth + x0, x1 - x0, start, target.packing, table, prim.pixel);
+        continue;
+      }
     }
     for (int px = x0; px < x1; ++px) {
       const std::uint16_t zz = ClampDepth(z);
