@@ -65,6 +65,22 @@ TEST_F(ScreenWindow, PresentShowsOnlyTheGivenRectangle) {
   EXPECT_EQ(RootPixel(629, 479), 0u);
 }
 
+// A frame that changed nothing (an empty damaged rectangle) waits for the
+// refresh like any other, else the saver's loop would spin between changes.
+TEST_F(ScreenWindow, EveryPresentToAShownWindowWaitsForTheRefresh) {
+  display::x11::X11Display& screen = OpenDisplay();
+  OpenScreenWindow();
+  std::vector<std::uint32_t> pixels(4 * 4, screen.format().blueMask);
+  const std::uint64_t before = screen.refreshWaits();
+  screen.present(RECT{10, 10, 14, 14}, reinterpret_cast<const std::uint8_t*>(pixels.data()), 16);
+  screen.present(RECT{}, nullptr, 0);
+  screen.present(RECT{20, 20, 20, 30}, reinterpret_cast<const std::uint8_t*>(pixels.data()), 16);
+  screen.present(RECT{ScreenWidth + 5, 0, ScreenWidth + 9, 4}, reinterpret_cast<const std::uint8_t*>(pixels.data()),
+                 16);
+  EXPECT_EQ(screen.refreshWaits() - before, 4u);
+  EXPECT_EQ(RootPixel(12, 12), 0x0000FFu);
+}
+
 TEST_F(ScreenWindow, ExposedAreasAreRepaintedFromTheLastFrame) {
   display::x11::X11Display& screen = OpenDisplay();
   OpenScreenWindow();

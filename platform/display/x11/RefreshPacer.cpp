@@ -53,6 +53,7 @@ void RefreshPacer::follow(Window window) {
 
 void RefreshPacer::waitForRefresh() {
   if (!enabled_) return;
+  ++waits_;
   if (usesPresent()) {
     if (waitForPresentRefresh()) return;
     presentOpcode_ = -1;  // no refreshes come: pace by the clock from now on

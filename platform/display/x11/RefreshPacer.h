@@ -21,6 +21,8 @@ class RefreshPacer {
   void waitForRefresh();
 
   bool enabled() const { return enabled_; }
+  // How many times waitForRefresh was called while enabled.
+  std::uint64_t waits() const { return waits_; }
   bool usesPresent() const { return presentOpcode_ >= 0 && window_ != None; }
 
  private:
@@ -34,6 +36,7 @@ class RefreshPacer {
   std::uint64_t lastMsc_ = 0;
   bool mscKnown_ = false;
   std::uint32_t serial_ = 0;
+  std::uint64_t waits_ = 0;
   std::chrono::steady_clock::duration period_;
   std::chrono::steady_clock::time_point nextTick_{};
 };

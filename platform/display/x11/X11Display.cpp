@@ -276,9 +276,15 @@ void X11Display::setPointerVisible(bool visible) {
 }
 
 void X11Display::present(const RECT& screenRect, const std::uint8_t* pixels, int pitch) {
-  if (!image_ || !image_->valid() || pixels == nullptr) return;
+  if (!image_ || !image_->valid()) return;
   RECT area = Intersect(screenRect, RECT{0, 0, monitor_.width, monitor_.height});
-  if (IsEmpty(area)) return;
+  if (IsEmpty(area) || pixels == nullptr) {
+    // A frame that changed nothing still takes its refresh: the caller's
+    // loop is paced by presents, and would spin on unchanged frames.
+    if (std::any_of(windows_.begin(), windows_.end(), [](const auto& entry) { return entry.second.visible; }))
+      pacer_.waitForRefresh();
+    return;
+  }
   const std::uint8_t* first = pixels + static_cast<std::ptrdiff_t>(area.top - screenRect.top) * pitch +
                               static_cast<std::ptrdiff_t>(area.left - screenRect.left) * format_.bytesPerPixel();
   image_->write(area, first, pitch);

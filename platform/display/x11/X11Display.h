@@ -55,6 +55,8 @@ class X11Display final : public Display {
   bool embedded() const { return host_ != None; }
   bool sharedMemory() const { return image_ && image_->sharedMemory(); }
   bool pacedByPresent() const { return pacer_.usesPresent(); }
+  // Refresh waits taken so far, one for each frame presented to a shown window.
+  std::uint64_t refreshWaits() const { return pacer_.waits(); }
 
   // The replies that presentation waits for: the MIT-SHM completion of a put
   // and Present's notifications. The input drain leaves them queued.
