@@ -140,9 +140,11 @@ inline void Blend4(std::uint8_t* color, std::uint16_t* depth, __m128i zLanes, __
 // Fills `count` pixels from `color` (4 bytes each) and `depth`, the row's
 // first pixel, where the depth test (less or equal) passes. `table` holds the
 // 256 shade pixels of GouraudShade, `flat` the pixel of Flat.
+// Inlined into its one caller, the lanes stay in registers.
 template <Shading S>
-void FillDepthSpan32(std::uint8_t* color, std::uint16_t* depth, int count, SpanLanes l, const PixelPacking& packing,
-                     const std::uint32_t* table, std::uint32_t flat) {
+[[gnu::always_inline]] inline void FillDepthSpan32(std::uint8_t* color, std::uint16_t* depth, int count, SpanLanes l,
+                                                   const PixelPacking& packing, const std::uint32_t* table,
+                                                   std::uint32_t flat) {
   using namespace span_detail;
   int i = 0;
 #if defined(__SSE2__)
