@@ -1,10 +1,12 @@
 #include "d3drm/Device.h"
 
+#include <chrono>
 #include <cstring>
 #include <new>
 
 #include "d3d/DeviceTarget.h"
 #include "d3drm/Iids.h"
+#include "display/Display.h"
 #include "testctl/TestControls.h"
 
 namespace vyn::d3drm {
@@ -118,20 +120,47 @@ void Device::ForceArea(const raster::PixelRect& area) {
 }
 
 void Device::SetRenderThreads(int threads) {
+  threadsExplicit_ = true;
+  MakePool(threads);
+}
+
+void Device::MakePool(int threads) {
   threadsChosen_ = true;
   pool_.reset();
   if (threads > 1) pool_ = std::make_unique<raster::ThreadPool>(threads);
 }
 
+namespace {
+// A paced frame drawn alone in less than this leaves most of a 60 Hz refresh
+// idle: handing its work to other threads would only add wake-ups.
+constexpr auto AloneDrawBudget = std::chrono::milliseconds(4);
+constexpr int PooledFramesAfterSlowDraw = 120;
+}  // namespace
+
+// On a display that waits for the refresh a frame only has to be ready in
+// time, and the fewest processor cycles win: small frames are drawn on the
+// calling thread. Unpaced displays (offscreen runs) want frames as fast as
+// they come and use every thread, as does a count that was set.
+bool Device::DrawsAlone() const {
+  return pool_ != nullptr && !threadsExplicit_ && pooledFramesLeft_ == 0 && display::ActiveDisplayPacesPresents();
+}
+
 raster::ThreadPool* Device::RenderPool() {
-  if (!threadsChosen_) SetRenderThreads(raster::ThreadPool::DefaultThreads());
-  return pool_.get();
+  if (!threadsChosen_) MakePool(raster::ThreadPool::DefaultThreads());
+  return DrawsAlone() ? nullptr : pool_.get();
 }
 
 void Device::Draw(const raster::DrawList& list, const raster::PixelRect& scissor) {
   raster::RenderTarget target;
   if (!AcquireTarget(target)) return;
-  const raster::PixelRect drawn = tiles_.Render(list, target, scissor, RenderPool());
+  raster::ThreadPool* pool = RenderPool();
+  const auto start = std::chrono::steady_clock::now();
+  const raster::PixelRect drawn = tiles_.Render(list, target, scissor, pool);
+  if (pooledFramesLeft_ > 0) {
+    --pooledFramesLeft_;
+  } else if (pool == nullptr && pool_ != nullptr && std::chrono::steady_clock::now() - start > AloneDrawBudget) {
+    pooledFramesLeft_ = PooledFramesAfterSlowDraw;  // too slow alone: share the next frames
+  }
   changed_ = Union(changed_, drawn);
   unclean_ = Union(unclean_, drawn);
 }

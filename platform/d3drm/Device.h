@@ -59,15 +59,19 @@ class Device final : public com::ComObject<IDirect3DRMDevice2> {
   // Draws a finished draw list inside `scissor`.
   void Draw(const raster::DrawList& list, const raster::PixelRect& scissor);
   raster::DrawList& drawList() { return drawList_; }
-  // The thread count used to draw tiles (tests compare 1 with several).
+  // The thread count used to draw tiles (tests compare 1 with several);
+  // every frame then uses it.
   void SetRenderThreads(int threads);
-  // The threads that share a render's work (null when there is one).
+  // The threads that share this frame's work (null when the calling thread
+  // works alone).
   raster::ThreadPool* RenderPool();
 
  private:
   ddraw::SurfaceMemory* ColorMemory() const;
   ddraw::SurfaceMemory* DepthMemory();
   void RefreshPalette(const ddraw::SurfaceMemory& color);
+  void MakePool(int threads);
+  bool DrawsAlone() const;
 
   IDirectDrawSurface* colorSurface_ = nullptr;  // borrowed: the caller keeps the back buffer
   ddraw::SurfaceMemory* fixedColor_ = nullptr;
@@ -95,6 +99,8 @@ class Device final : public com::ComObject<IDirect3DRMDevice2> {
   raster::TileRenderer tiles_;
   std::unique_ptr<raster::ThreadPool> pool_;
   bool threadsChosen_ = false;  // else the default is taken at the first draw
+  bool threadsExplicit_ = false;  // SetRenderThreads was called
+  int pooledFramesLeft_ = 0;      // paced frames to draw with the pool before trying alone again
 };
 
 raster::PixelRect ToPixelRect(const RECT& r);

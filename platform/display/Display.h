@@ -106,6 +106,10 @@ class Display {
   // Surfaces of the screen are lost when this count moves (a mode change, a
   // test asking for it): DirectDraw compares it with the count it saw.
   virtual std::uint32_t lossGeneration() const = 0;
+
+  // Whether a present waits for the screen's next refresh, so that a frame
+  // has a whole refresh period to be drawn in.
+  virtual bool pacesPresents() const { return false; }
 };
 
 // The display of this process, chosen once on first use: the offscreen
@@ -113,6 +117,9 @@ class Display {
 // "offscreen:WIDTHxHEIGHTxBITS") or when no X display can be opened; X11
 // otherwise.
 Display& ActiveDisplay();
+
+// Whether a display is active and paces its presents; chooses no display.
+bool ActiveDisplayPacesPresents();
 
 // Tests: replace the active display (null returns to the automatic choice).
 void SetActiveDisplay(std::unique_ptr<Display> display);

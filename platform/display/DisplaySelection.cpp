@@ -122,6 +122,11 @@ Display& ActiveDisplay() {
   return *active;
 }
 
+bool ActiveDisplayPacesPresents() {
+  const std::unique_ptr<Display>& active = activeDisplay();
+  return active != nullptr && active->pacesPresents();
+}
+
 void SetActiveDisplay(std::unique_ptr<Display> display) {
   ForgetOffscreenRun();  // it may refer to the display being replaced
   activeDisplay() = std::move(display);

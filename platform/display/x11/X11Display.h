@@ -48,6 +48,7 @@ class X11Display final : public Display {
   NativeWindow openMessageBox(NativeWindow owner, const std::string& caption,
                               const std::string& text) override;
   std::uint32_t lossGeneration() const override { return 0; }
+  bool pacesPresents() const override { return pacer_.enabled(); }
 
   // For tests and diagnostics.
   bool ready() const { return image_ && image_->valid(); }
