@@ -87,6 +87,8 @@ std::string ScenarioUsage() {
          "  --seconds S                         time as many frames as S seconds allow instead\n"
          "  --speed DEGREES                     spin per frame, 1 to 10 (default 5)\n"
          "  --threads N                         our renderer's threads (default: its own choice)\n"
+         "  --repeat N                          run each case N times, the renderers in turn, and keep\n"
+         "                                      the best figures (a busy machine only ever slows a run)\n"
          "  --pictures DIR                      folder with circle.BMP, ring.BMP, stripes.BMP\n"
          "  --dump-png DIR                      write the first and the Nth frame as PNG\n"
          "  --dump-frame N                      which frame besides the first (default 60)\n"
@@ -131,6 +133,8 @@ std::optional<ScenarioOptions> ParseScenarioOptions(int argc, char** argv, std::
     } else if (arg == "--speed") {
       if (!ParseInt(v, options.speed) || options.speed < 1 || options.speed > 10)
         return fail(std::string("bad speed: ") + v);
+    } else if (arg == "--repeat") {
+      if (!ParseInt(v, options.repeat) || options.repeat < 1) return fail(std::string("bad repeat count: ") + v);
     } else if (arg == "--threads") {
       if (!ParseInt(v, options.threads)) return fail(std::string("bad thread count: ") + v);
     } else if (arg == "--pictures") {

@@ -42,6 +42,7 @@ struct ScenarioOptions {
   std::string dumpDir;               // --dump-png: write frames here as PNG
   int dumpFrame = 60;                // which frame to dump besides the first
   int threads = 0;                   // our renderer's thread count; 0: its own choice
+  int repeat = 1;                    // runs of each case and renderer, alternating; the best is kept
   bool checkMotion = false;          // compare the peer's motion with our frames and stop
   bool verbose = false;              // children also print their set-up steps
 

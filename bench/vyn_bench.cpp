@@ -2,6 +2,7 @@
 // display, side by side with the same scene on Mesa's llvmpipe
 // (vyn_llvmpipe_peer). Each case runs in a process of its own, so that its
 // peak memory and its start-up are its own.
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -68,11 +69,25 @@ void CompareDumps(const ScenarioOptions& options, const Case& c, std::string& no
   }
 }
 
+// Other work on the machine only ever makes a run slower or bigger: of
+// several runs, each figure's best is the renderer's own.
+void KeepBest(std::optional<CaseResult>& best, const CaseResult& run) {
+  if (!best) {
+    best = run;
+    return;
+  }
+  best->framesPerSecond = std::max(best->framesPerSecond, run.framesPerSecond);
+  best->firstFrameMs = std::min(best->firstFrameMs, run.firstFrameMs);
+  best->setUpMs = std::min(best->setUpMs, run.setUpMs);
+  if (run.peakKiB >= 0 && (best->peakKiB < 0 || run.peakKiB < best->peakKiB)) best->peakKiB = run.peakKiB;
+}
+
 int RunTable(const ScenarioOptions& options) {
   const ScreenSize& s = options.size;
-  std::printf("vyn_bench %dx%dx%d, %s\n\n", s.width, s.height, s.bitsPerPixel,
+  std::printf("vyn_bench %dx%dx%d, %s, best of %d\n\n", s.width, s.height, s.bitsPerPixel,
               options.frames > 0 ? (std::to_string(options.frames) + " frames a case").c_str()
-                                 : (std::to_string(options.seconds) + " s a case").c_str());
+                                 : (std::to_string(options.seconds) + " s a case").c_str(),
+              options.repeat);
   std::printf("| case | triangles | ours fps | llvmpipe fps | ours / llvmpipe | ours first frame ms | "
               "llvmpipe first frame ms | ours peak MiB | llvmpipe peak MiB |\n");
   std::printf("|---|---:|---:|---:|---:|---:|---:|---:|---:|\n");
@@ -81,14 +96,18 @@ int RunTable(const ScenarioOptions& options) {
   std::string notes;
   for (const Case& c : options.cases) {
     std::map<Renderer, std::optional<CaseResult>> results;
-    for (Renderer renderer : options.renderers) {
-      long long start = MonotonicNs();
-      ChildOutput child = RunProgram(ChildProgram(renderer), ChildArguments(options, renderer, c, start));
-      results[renderer] = child.exitStatus == 0 ? ParseCaseResult(child.stdoutText) : std::nullopt;
-      if (!results[renderer]) {
-        std::fprintf(stderr, "vyn_bench: %s on %s failed (exit %d)\n", c.name().c_str(), RendererName(renderer),
-                     child.exitStatus);
-        ++failures;
+    for (int run = 0; run < options.repeat; ++run) {
+      for (Renderer renderer : options.renderers) {
+        long long start = MonotonicNs();
+        ChildOutput child = RunProgram(ChildProgram(renderer), ChildArguments(options, renderer, c, start));
+        auto result = child.exitStatus == 0 ? ParseCaseResult(child.stdoutText) : std::nullopt;
+        if (!result) {
+          std::fprintf(stderr, "vyn_bench: %s on %s failed (exit %d)\n", c.name().c_str(), RendererName(renderer),
+                       child.exitStatus);
+          ++failures;
+          continue;
+        }
+        KeepBest(results[renderer], *result);
       }
     }
     const auto& ours = results[Renderer::Ours];
