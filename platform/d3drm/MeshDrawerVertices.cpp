@@ -59,12 +59,42 @@ void MeshDrawer::VertexRange(const Job& job, std::size_t begin, std::size_t end,
   const __m128 infinity = _mm_set1_ps(INFINITY);
   const __m128 guardBand = _mm_set1_ps(GuardBand);
   const __m128 front = _mm_set1_ps(p.front), back = _mm_set1_ps(p.back), scale = _mm_set1_ps(p.scale);
-  for (; i + 4 <= end; i += 4) {
-    const __m128 x = _mm_loadu_ps(&mesh.x[i]), y = _mm_loadu_ps(&mesh.y[i]), z = _mm_loadu_ps(&mesh.z[i]);
+  // Everything the loop reads besides the mesh, in locals: the stores into
+  // the draw list could otherwise alias them and force a reload per vertex.
+  __m128 matrix[12];
+  for (int k = 0; k < 12; ++k) matrix[k] = _mm_set1_ps(m_[k]);
+  constexpr std::size_t HeldLights = 4;
+  __m128 lightDx[HeldLights], lightDy[HeldLights], lightDz[HeldLights], lightR[HeldLights], lightG[HeldLights],
+      lightB[HeldLights], lightMono[HeldLights];
+  const bool lightsHeld = lights <= HeldLights;
+  for (std::size_t l = 0; l < lights && l < HeldLights; ++l) {
+    lightDx[l] = _mm_set1_ps(lights_.dx[l]);
+    lightDy[l] = _mm_set1_ps(lights_.dy[l]);
+    lightDz[l] = _mm_set1_ps(lights_.dz[l]);
+    lightR[l] = _mm_set1_ps(lights_.colors[l].r);
+    lightG[l] = _mm_set1_ps(lights_.colors[l].g);
+    lightB[l] = _mm_set1_ps(lights_.colors[l].b);
+    lightMono[l] = _mm_set1_ps(lights_.mono[l]);
+  }
+  const __m128 ambientR = _mm_set1_ps(lights_.ambient.r), ambientG = _mm_set1_ps(lights_.ambient.g),
+               ambientB = _mm_set1_ps(lights_.ambient.b), ambientMono = _mm_set1_ps(lights_.ambientMono);
+  const __m128 materialR = _mm_set1_ps(float(material_[0])), materialG = _mm_set1_ps(float(material_[1])),
+               materialB = _mm_set1_ps(float(material_[2]));
+  const __m128 centreX = _mm_set1_ps(p.cx), centreY = _mm_set1_ps(p.cy), depthScale = _mm_set1_ps(zScale_);
+  const float* meshX = mesh.x.data();
+  const float* meshY = mesh.y.data();
+  const float* meshZ = mesh.z.data();
+  const float* meshNx = mesh.nx.data();
+  const float* meshNy = mesh.ny.data();
+  const float* meshNz = mesh.nz.data();
+  std::uint8_t* outcode = outcode_.data();
+  // More lights than the loop holds: the scalar loop below does them all.
+  for (; lightsHeld && i + 4 <= end; i += 4) {
+    const __m128 x = _mm_loadu_ps(meshX + i), y = _mm_loadu_ps(meshY + i), z = _mm_loadu_ps(meshZ + i);
     const auto row = [&](int k) {
-      return _mm_add_ps(_mm_add_ps(_mm_add_ps(_mm_mul_ps(x, _mm_set1_ps(m_[k])), _mm_mul_ps(y, _mm_set1_ps(m_[3 + k]))),
-                                   _mm_mul_ps(z, _mm_set1_ps(m_[6 + k]))),
-                        _mm_set1_ps(m_[9 + k]));
+      return _mm_add_ps(_mm_add_ps(_mm_add_ps(_mm_mul_ps(x, matrix[k]), _mm_mul_ps(y, matrix[3 + k])),
+                                   _mm_mul_ps(z, matrix[6 + k])),
+                        matrix[9 + k]);
     };
     const __m128 vx = row(0), vy = row(1), vz = row(2);
 
@@ -86,17 +116,17 @@ void MeshDrawer::VertexRange(const Job& job, std::size_t begin, std::size_t end,
     const __m128i isFinite = _mm_castps_si128(finite);
     code = _mm_or_si128(_mm_and_si128(isFinite, code),
                         _mm_andnot_si128(isFinite, _mm_set1_epi32(OutInvalid | OutFront)));
-    const int inside = _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(code, _mm_setzero_si128())));
+    const __m128i inside = _mm_cmpeq_epi32(code, _mm_setzero_si128());
     const __m128i codeBytes = _mm_packus_epi16(_mm_packs_epi32(code, code), code);
     const int packed = _mm_cvtsi128_si32(codeBytes);
-    std::memcpy(&outcode_[i], &packed, 4);
+    std::memcpy(outcode + i, &packed, 4);
 
     // Projection (only lanes inside are kept).
     const __m128 inverse = _mm_div_ps(_mm_set1_ps(1.0f), vz);
-    const __m128 px = _mm_add_ps(_mm_set1_ps(p.cx), _mm_mul_ps(_mm_mul_ps(scale, vx), inverse));
-    const __m128 py = _mm_sub_ps(_mm_set1_ps(p.cy), _mm_mul_ps(_mm_mul_ps(scale, vy), inverse));
+    const __m128 px = _mm_add_ps(centreX, _mm_mul_ps(_mm_mul_ps(scale, vx), inverse));
+    const __m128 py = _mm_sub_ps(centreY, _mm_mul_ps(_mm_mul_ps(scale, vy), inverse));
     const __m128 depth = _mm_min_ps(
-        _mm_max_ps(_mm_mul_ps(_mm_set1_ps(zScale_), _mm_sub_ps(_mm_set1_ps(1.0f), _mm_mul_ps(front, inverse))),
+        _mm_max_ps(_mm_mul_ps(depthScale, _mm_sub_ps(_mm_set1_ps(1.0f), _mm_mul_ps(front, inverse))),
                    _mm_setzero_ps()),
         _mm_set1_ps(MaxDepth));
     const __m128i ix = RoundToInt(_mm_mul_ps(px, _mm_set1_ps(float(raster::SubpixelScale))));
@@ -105,48 +135,47 @@ void MeshDrawer::VertexRange(const Job& job, std::size_t begin, std::size_t end,
 
     __m128i color = _mm_setzero_si128();
     if (shaded) {
-      const __m128 nx = _mm_loadu_ps(&mesh.nx[i]), ny = _mm_loadu_ps(&mesh.ny[i]), nz = _mm_loadu_ps(&mesh.nz[i]);
+      const __m128 nx = _mm_loadu_ps(meshNx + i), ny = _mm_loadu_ps(meshNy + i), nz = _mm_loadu_ps(meshNz + i);
       const auto facing = [&](std::size_t l) {
-        const __m128 dot = _mm_add_ps(_mm_add_ps(_mm_mul_ps(nx, _mm_set1_ps(lights_.dx[l])),
-                                                 _mm_mul_ps(ny, _mm_set1_ps(lights_.dy[l]))),
-                                      _mm_mul_ps(nz, _mm_set1_ps(lights_.dz[l])));
+        const __m128 dot = _mm_add_ps(_mm_add_ps(_mm_mul_ps(nx, lightDx[l]), _mm_mul_ps(ny, lightDy[l])),
+                                      _mm_mul_ps(nz, lightDz[l]));
         const __m128 f = _mm_xor_ps(dot, sign);
         return std::pair{f, _mm_cmpgt_ps(f, _mm_setzero_ps())};
       };
       if (ramp) {
-        __m128 sum = _mm_set1_ps(lights_.ambientMono);
+        __m128 sum = ambientMono;
         for (std::size_t l = 0; l < lights; ++l) {
           const auto [f, lit] = facing(l);
-          sum = _mm_add_ps(sum, _mm_and_ps(lit, _mm_mul_ps(f, _mm_set1_ps(lights_.mono[l]))));
+          sum = _mm_add_ps(sum, _mm_and_ps(lit, _mm_mul_ps(f, lightMono[l])));
         }
         sum = _mm_min_ps(_mm_max_ps(sum, _mm_setzero_ps()), _mm_set1_ps(1.0f));
         color = Byte(_mm_mul_ps(sum, _mm_set1_ps(255.0f)));
       } else {
-        __m128 r = _mm_set1_ps(lights_.ambient.r), g = _mm_set1_ps(lights_.ambient.g),
-               b = _mm_set1_ps(lights_.ambient.b);
+        __m128 r = ambientR, g = ambientG, b = ambientB;
         for (std::size_t l = 0; l < lights; ++l) {
           const auto [f, lit] = facing(l);
-          r = _mm_add_ps(r, _mm_and_ps(lit, _mm_mul_ps(f, _mm_set1_ps(lights_.colors[l].r))));
-          g = _mm_add_ps(g, _mm_and_ps(lit, _mm_mul_ps(f, _mm_set1_ps(lights_.colors[l].g))));
-          b = _mm_add_ps(b, _mm_and_ps(lit, _mm_mul_ps(f, _mm_set1_ps(lights_.colors[l].b))));
+          r = _mm_add_ps(r, _mm_and_ps(lit, _mm_mul_ps(f, lightR[l])));
+          g = _mm_add_ps(g, _mm_and_ps(lit, _mm_mul_ps(f, lightG[l])));
+          b = _mm_add_ps(b, _mm_and_ps(lit, _mm_mul_ps(f, lightB[l])));
         }
-        const __m128i cr = Byte(_mm_mul_ps(_mm_set1_ps(float(material_[0])), r));
-        const __m128i cg = Byte(_mm_mul_ps(_mm_set1_ps(float(material_[1])), g));
-        const __m128i cb = Byte(_mm_mul_ps(_mm_set1_ps(float(material_[2])), b));
+        const __m128i cr = Byte(_mm_mul_ps(materialR, r));
+        const __m128i cg = Byte(_mm_mul_ps(materialG, g));
+        const __m128i cb = Byte(_mm_mul_ps(materialB, b));
         color = _mm_or_si128(cr, _mm_or_si128(_mm_slli_epi32(cg, 8), _mm_slli_epi32(cb, 16)));
       }
     }
 
     // Four vertices of x, y, z, colour: transposed into four ScreenVertex.
-    __m128 c0 = _mm_castsi128_ps(ix), c1 = _mm_castsi128_ps(iy), c2 = _mm_castsi128_ps(iz),
-           c3 = _mm_castsi128_ps(color);
+    // A vertex outside is all zero.
+    __m128 c0 = _mm_castsi128_ps(_mm_and_si128(ix, inside)), c1 = _mm_castsi128_ps(_mm_and_si128(iy, inside)),
+           c2 = _mm_castsi128_ps(_mm_and_si128(iz, inside)), c3 = _mm_castsi128_ps(_mm_and_si128(color, inside));
     _MM_TRANSPOSE4_PS(c0, c1, c2, c3);
     static_assert(sizeof(raster::ScreenVertex) == 16);
-    const __m128 lanes[4] = {c0, c1, c2, c3};
-    for (int lane = 0; lane < 4; ++lane) {
-      const __m128 v = ((inside >> lane) & 1) ? lanes[lane] : _mm_setzero_ps();
-      _mm_storeu_ps(reinterpret_cast<float*>(&out[i + lane]), v);
-    }
+    float* to = reinterpret_cast<float*>(out + i);
+    _mm_storeu_ps(to, c0);
+    _mm_storeu_ps(to + 4, c1);
+    _mm_storeu_ps(to + 8, c2);
+    _mm_storeu_ps(to + 12, c3);
   }
 #endif
   for (; i < end; ++i) {
