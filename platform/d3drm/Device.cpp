@@ -158,7 +158,9 @@ void Device::Draw(const raster::DrawList& list, const raster::PixelRect& scissor
   const raster::PixelRect drawn = tiles_.Render(list, target, scissor, pool);
   if (pooledFramesLeft_ > 0) {
     --pooledFramesLeft_;
-  } else if (pool == nullptr && pool_ != nullptr && std::chrono::steady_clock::now() - start > AloneDrawBudget) {
+  } else if (pool == nullptr && pool_ != nullptr && updatedOnce_ &&
+             std::chrono::steady_clock::now() - start > AloneDrawBudget) {
+    // (The first frame is left out: it also pays for the first touch of the buffers.)
     pooledFramesLeft_ = PooledFramesAfterSlowDraw;  // too slow alone: share the next frames
   }
   changed_ = Union(changed_, drawn);
