@@ -50,9 +50,9 @@ inline std::uint32_t PixelOf(const SpanLanes& l, const PixelPacking& p, const st
 // One pixel; steps the lanes on to the next.
 template <Shading S>
 inline void FillOne(std::uint8_t* color, std::uint16_t* depth, SpanLanes& l, const PixelPacking& p,
-                    const std::uint32_t* table, std::uint32_t flat) {
+                    const std::uint32_t* table, std::uint32_t flat, std::uint32_t bias) {
   const std::uint32_t value = l.z >> 16;
-  if (value <= *depth) {
+  if (value + bias <= *depth) {
     *depth = static_cast<std::uint16_t>(value);
     const std::uint32_t pixel = PixelOf<S>(l, p, table, flat);
     std::memcpy(color, &pixel, 4);
@@ -115,14 +115,22 @@ inline __m128i Pixels4(__m128i r, __m128i g, __m128i b, bool bytes888, const Pix
   }
 }
 
-// Four pixels at `color` and `depth`: depth test, depth write and colour
-// write as blends of the old and new values.
-inline void Blend4(std::uint8_t* color, std::uint16_t* depth, __m128i zLanes, __m128i pixel) {
-  // Both sides are 0..0xFFFF, so the signed 32-bit compare is exact.
-  const __m128i value = _mm_srli_epi32(zLanes, 16);
-  const __m128i stored =
-      _mm_unpacklo_epi16(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(depth)), _mm_setzero_si128());
-  const __m128i fail = _mm_cmpgt_epi32(value, stored);
+// The depth test of four pixels: all ones in the lanes that fail it, and the
+// lanes' depths (0..0xFFFF) in `value` and the stored ones in `stored`.
+inline __m128i DepthFail4(const std::uint16_t* depth, __m128i zLanes, __m128i bias, __m128i& value,
+                          __m128i& stored) {
+  value = _mm_srli_epi32(zLanes, 16);
+  stored = _mm_unpacklo_epi16(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(depth)), _mm_setzero_si128());
+  // Both sides are at most 0x10000, so the signed 32-bit compare is exact.
+  return _mm_cmpgt_epi32(_mm_add_epi32(value, bias), stored);
+}
+
+inline bool AllFail(__m128i fail) { return _mm_movemask_epi8(fail) == 0xFFFF; }
+
+// Four pixels at `color` and `depth` where `fail` says which lanes keep
+// their old values: depth write and colour write as blends.
+inline void Blend4(std::uint8_t* color, std::uint16_t* depth, __m128i fail, __m128i value, __m128i stored,
+                   __m128i pixel) {
   const __m128i kept = _mm_or_si128(_mm_and_si128(fail, stored), _mm_andnot_si128(fail, value));
   // Back to 16 bits: the signed saturating pack is exact once the values are moved down by 0x8000.
   const __m128i packed = _mm_xor_si128(
@@ -138,13 +146,15 @@ inline void Blend4(std::uint8_t* color, std::uint16_t* depth, __m128i zLanes, __
 }  // namespace span_detail
 
 // Fills `count` pixels from `color` (4 bytes each) and `depth`, the row's
-// first pixel, where the depth test (less or equal) passes. `table` holds the
+// first pixel, where the depth test passes: less or equal with `bias` 0,
+// less with `bias` 1. Groups of four that all fail cost only the test, which
+// is most of a stack of surfaces drawn front to back. `table` holds the
 // 256 shade pixels of GouraudShade, `flat` the pixel of Flat.
 // Inlined into its one caller, the lanes stay in registers.
 template <Shading S>
 [[gnu::always_inline]] inline void FillDepthSpan32(std::uint8_t* color, std::uint16_t* depth, int count, SpanLanes l,
                                                    const PixelPacking& packing, const std::uint32_t* table,
-                                                   std::uint32_t flat) {
+                                                   std::uint32_t flat, std::uint32_t bias) {
   using namespace span_detail;
   int i = 0;
 #if defined(__SSE2__)
@@ -153,21 +163,39 @@ template <Shading S>
     __m128i z = Ramp(l.z, l.dz), r = Ramp(l.r, l.dr), g = Ramp(l.g, l.dg), b = Ramp(l.b, l.db);
     const __m128i dz = _mm_set1_epi32(static_cast<int>(4 * l.dz)), dr = _mm_set1_epi32(static_cast<int>(4 * l.dr)),
                   dg = _mm_set1_epi32(static_cast<int>(4 * l.dg)), db = _mm_set1_epi32(static_cast<int>(4 * l.db));
+    const __m128i biasLanes = _mm_set1_epi32(static_cast<int>(bias));
     for (; i + 4 <= count; i += 4) {
-      Blend4(color + 4 * i, depth + i, z, Pixels4<S>(r, g, b, bytes888, packing, table, flat));
+      __m128i value, stored;
+      const __m128i fail = DepthFail4(depth + i, z, biasLanes, value, stored);
+      if (!AllFail(fail)) {
+        Blend4(color + 4 * i, depth + i, fail, value, stored, Pixels4<S>(r, g, b, bytes888, packing, table, flat));
+      }
       z = _mm_add_epi32(z, dz);
       r = _mm_add_epi32(r, dr);
       g = _mm_add_epi32(g, dg);
       b = _mm_add_epi32(b, db);
     }
-    const auto step = static_cast<std::uint32_t>(i);
-    l.z += l.dz * step;
-    l.r += l.dr * step;
-    l.g += l.dg * step;
-    l.b += l.db * step;
+    if (i < count) {
+      // The last one to three pixels: the four ending at the span's end,
+      // worked out afresh. The pixels already drawn among them come out the
+      // same again (their depth now equals the stored one: "less or equal"
+      // draws the same pixel, "less" leaves it), so the row needs no
+      // one-pixel loop and its unpredictable trip count.
+      const auto back = static_cast<std::uint32_t>(count - 4);
+      const __m128i zt = Ramp(l.z + l.dz * back, l.dz), rt = Ramp(l.r + l.dr * back, l.dr),
+                    gt = Ramp(l.g + l.dg * back, l.dg), bt = Ramp(l.b + l.db * back, l.db);
+      __m128i value, stored;
+      const int last = count - 4;
+      const __m128i fail = DepthFail4(depth + last, zt, biasLanes, value, stored);
+      if (!AllFail(fail)) {
+        Blend4(color + 4 * last, depth + last, fail, value, stored,
+               Pixels4<S>(rt, gt, bt, bytes888, packing, table, flat));
+      }
+    }
+    return;
   }
 #endif
-  for (; i < count; ++i) FillOne<S>(color + 4 * i, depth + i, l, packing, table, flat);
+  for (; i < count; ++i) FillOne<S>(color + 4 * i, depth + i, l, packing, table, flat, bias);
 }
 
 }  // namespace vyn::raster

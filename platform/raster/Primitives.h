@@ -11,6 +11,10 @@ struct TileContext {
   const RenderTarget* target;
   const DrawList* list;
   PixelRect clip;  // the tile, cut to the scissor rectangle
+  // 0: a fragment passes when its depth is less than or equal to the stored
+  // one (the device's test, for primitives in submission order); 1: only
+  // when it is less (for a tile drawn in reverse order, see TileRenderer).
+  std::uint32_t depthBias = 0;
 };
 
 void FillTriangle(const TileContext& context, const Primitive& triangle);

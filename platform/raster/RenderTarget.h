@@ -27,4 +27,7 @@ inline constexpr std::uint16_t FarDepth = 0xFFFF;
 // Fills `rect` (clipped to the target) with `pixel` and the depth with FarDepth.
 void ClearRect(const RenderTarget& target, const PixelRect& rect, std::uint32_t pixel);
 
+// The nearest depth stored inside `rect` (FarDepth when it is empty).
+std::uint16_t NearestDepth(const RenderTarget& target, const PixelRect& rect);
+
 }  // namespace vyn::raster

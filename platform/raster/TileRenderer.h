@@ -4,6 +4,11 @@
 // a tile draws its bins part after part. Inside a tile primitives therefore
 // keep their submission order, and each tile belongs to one thread, so the
 // image is the same whatever the number of threads.
+//
+// A tile whose triangles come mostly back to front is drawn in reverse order
+// with the depth test made strict: the image is the same (see
+// RunsBackToFront), and hidden surfaces then fail the test before any colour
+// is worked out instead of being drawn over.
 #pragma once
 
 #include <cstdint>
@@ -29,13 +34,21 @@ class TileRenderer {
  private:
   PixelRect Bin(const DrawList& list, const PixelRect& scissor, std::size_t part, std::size_t parts);
   void DrawTile(const DrawList& list, const RenderTarget& target, const PixelRect& scissor, int tile) const;
+  template <bool Backwards>
   static void DrawBin(const TileContext& context, const PrimitiveArray& primitives, const VertexArray& vertices,
                       const std::vector<std::uint32_t>& bin);
+  bool DrawsBackwards(const DrawList& list, const RenderTarget& target, const PixelRect& clip, int tile) const;
+  bool RunsBackToFront(const DrawList& list, int tile) const;
+  std::uint32_t DeepestCorner(int tile) const;
 
   int tilesAcross_ = 0;
   int tilesDown_ = 0;
   // Per part of the list, per tile: kept between frames, their memory is reused.
   std::vector<std::vector<std::vector<std::uint32_t>>> bins_;
+  // Per part, per tile: the deepest corner (16-bit depth) of its primitives.
+  std::vector<std::vector<std::uint16_t>> deepest_;
+  // Per part: whether every primitive is a triangle.
+  std::vector<char> onlyTriangles_;
   std::size_t parts_ = 1;
   std::vector<int> busyTiles_;
 };

@@ -7,10 +7,12 @@
 // does not depend on which tile (or thread) draws it.
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "raster/DepthSpan.h"
 #include "raster/PixelWrite.h"
 #include "raster/Primitives.h"
+#include "raster/SpanWalk.h"
 
 namespace vyn::raster {
 
@@ -21,6 +23,8 @@ struct Edge {
   std::int64_t stepX;
   std::int64_t stepY;
   std::int64_t rawAt00;  // without the bias, for attribute planes
+
+  EdgeFunction Function() const { return {at00, stepX, stepY}; }
 };
 
 // E(P) = dx * (P.y - a.y) - dy * (P.x - a.x): positive inside a clockwise triangle.
@@ -83,34 +87,6 @@ struct Setup {
   Plane z, r, g, b;
 };
 
-// floor(a / b) and ceil(a / b) for b > 0.
-inline std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
-inline std::int64_t CeilDiv(std::int64_t a, std::int64_t b) { return -FloorDiv(-a, b); }
-
-// Narrows [first, last] to the pixels of a row where edge value
-// e(x) = atFirst + step * (x - x0) is not negative.
-// An edge that does not cross the span keeps it (or empties it) without the
-// division: inside the tiles of a large triangle that is most rows.
-inline void NarrowSpan(std::int64_t atX0, std::int64_t step, int x0, std::int64_t& first, std::int64_t& last) {
-  if (step > 0) {
-    if (atX0 + step * (first - x0) >= 0) return;
-    if (atX0 + step * (last - x0) < 0) {
-      last = first - 1;
-      return;
-    }
-    first = std::max(first, x0 + CeilDiv(-atX0, step));
-  } else if (step < 0) {
-    if (atX0 + step * (last - x0) >= 0) return;
-    if (atX0 + step * (first - x0) < 0) {
-      last = first - 1;
-      return;
-    }
-    last = std::min(last, x0 + FloorDiv(atX0, -step));
-  } else if (atX0 < 0) {
-    last = first - 1;
-  }
-}
-
 // Boxes this wide or narrower find their spans by stepping.
 constexpr int NarrowBox = 12;
 
@@ -167,24 +143,24 @@ void Rasterise(const TileContext& context, const Primitive& prim, const Setup& s
   const std::uint32_t* table =
       S == Shading::GouraudShade ? context.list->shadeTables().data() + std::size_t{prim.table} * 256 : nullptr;
   // Narrow boxes (most triangles of a dense mesh) step the edge functions
-  // across the row, which is cheaper than solving for the span.
+  // across the row; wider ones walk the span's ends down the rows.
   const bool narrow = box.x1 - box.x0 <= NarrowBox;
+  std::optional<SpanWalk> walk;
+  if (!narrow) walk.emplace(s.e0.Function(), s.e1.Function(), s.e2.Function(), box.y0);
   // Depth-tested 32-bit targets fill four pixels at a time where the lanes hold.
   bool lanes = false;
   if constexpr (Depth && Bytes == 4) lanes = FitsSpanLanes<S>(s, box);
   for (int py = box.y0; py < box.y1; ++py) {
-    // The covered span of this row, solved from the three edge functions:
-    // the loop below then needs no coverage test.
+    // The covered span of this row: the loop below then needs no coverage test.
     std::int64_t first = box.x0, last = box.x1 - 1;
-    const std::int64_t e0 = s.e0.at00 + s.e0.stepX * box.x0 + s.e0.stepY * py;
-    const std::int64_t e1 = s.e1.at00 + s.e1.stepX * box.x0 + s.e1.stepY * py;
-    const std::int64_t e2 = s.e2.at00 + s.e2.stepX * box.x0 + s.e2.stepY * py;
     if (narrow) {
+      const std::int64_t e0 = s.e0.at00 + s.e0.stepX * box.x0 + s.e0.stepY * py;
+      const std::int64_t e1 = s.e1.at00 + s.e1.stepX * box.x0 + s.e1.stepY * py;
+      const std::int64_t e2 = s.e2.at00 + s.e2.stepX * box.x0 + s.e2.stepY * py;
       NarrowSpanByStepping(e0, e1, e2, s, first, last);
     } else {
-      NarrowSpan(e0, s.e0.stepX, box.x0, first, last);
-      NarrowSpan(e1, s.e1.stepX, box.x0, first, last);
-      NarrowSpan(e2, s.e2.stepX, box.x0, first, last);
+      walk->Span(box.x0, box.x1 - 1, first, last);
+      walk->NextRow();
     }
     if (first > last) continue;
     const int x0 = static_cast<int>(first), x1 = static_cast<int>(last) + 1;
@@ -212,13 +188,14 @@ void Rasterise(const TileContext& context, const Primitive& prim, const Setup& s
                               lane(S != Shading::Flat ? s.r.stepX : 0),
                               lane(S == Shading::GouraudRgb ? s.g.stepX : 0),
                               lane(S == Shading::GouraudRgb ? s.b.stepX : 0)};
-        FillDepthSpan32<S>(color + x0 * 4, depth + x0, x1 - x0, start, target.packing, table, prim.pixel);
+        FillDepthSpan32<S>(color + x0 * 4, depth + x0, x1 - x0, start, target.packing, table, prim.pixel,
+                           context.depthBias);
         continue;
       }
     }
     for (int px = x0; px < x1; ++px) {
       const std::uint16_t zz = ClampDepth(z);
-      if (!Depth || zz <= depth[px]) {
+      if (!Depth || zz + context.depthBias <= depth[px]) {
         if constexpr (Depth) depth[px] = zz;
         std::uint32_t pixel;
         if constexpr (S == Shading::Flat) {

@@ -23,12 +23,13 @@ unsigned Clamped(std::int64_t fixed, std::int64_t top) {
 }
 
 // The general loop's arithmetic, in 64 bits with clamps.
+// `strict`: the test is less instead of less or equal.
 void ModelSpan(Shading shading, std::vector<std::uint8_t>& color, std::vector<std::uint16_t>& depth, const Ramps& v,
-               const PixelPacking& p, const std::uint32_t* table, std::uint32_t flat) {
+               const PixelPacking& p, const std::uint32_t* table, std::uint32_t flat, bool strict) {
   for (std::size_t i = 0; i < depth.size(); ++i) {
     const auto at = [&](std::int64_t start, std::int64_t step) { return start + step * static_cast<std::int64_t>(i); };
     const auto z = static_cast<std::uint16_t>(Clamped(at(v.z, v.dz), 0xFFFF));
-    if (z > depth[i]) continue;
+    if (strict ? z >= depth[i] : z > depth[i]) continue;
     depth[i] = z;
     const unsigned r = Clamped(at(v.r, v.dr), 255), g = Clamped(at(v.g, v.dg), 255), b = Clamped(at(v.b, v.db), 255);
     std::uint32_t pixel = flat;
@@ -41,16 +42,17 @@ void ModelSpan(Shading shading, std::vector<std::uint8_t>& color, std::vector<st
 }
 
 void FastSpan(Shading shading, std::vector<std::uint8_t>& color, std::vector<std::uint16_t>& depth, const Ramps& v,
-              const PixelPacking& p, const std::uint32_t* table, std::uint32_t flat) {
+              const PixelPacking& p, const std::uint32_t* table, std::uint32_t flat, bool strict) {
+  const std::uint32_t bias = strict ? 1 : 0;
   const auto lane = [](std::int64_t x) { return static_cast<std::uint32_t>(x); };
   const SpanLanes lanes{lane(v.z), lane(v.r), lane(v.g), lane(v.b), lane(v.dz), lane(v.dr), lane(v.dg), lane(v.db)};
   const int count = static_cast<int>(depth.size());
   switch (shading) {
-    case Shading::Flat: return FillDepthSpan32<Shading::Flat>(color.data(), depth.data(), count, lanes, p, table, flat);
+    case Shading::Flat: return FillDepthSpan32<Shading::Flat>(color.data(), depth.data(), count, lanes, p, table, flat, bias);
     case Shading::GouraudShade:
-      return FillDepthSpan32<Shading::GouraudShade>(color.data(), depth.data(), count, lanes, p, table, flat);
+      return FillDepthSpan32<Shading::GouraudShade>(color.data(), depth.data(), count, lanes, p, table, flat, bias);
     case Shading::GouraudRgb:
-      return FillDepthSpan32<Shading::GouraudRgb>(color.data(), depth.data(), count, lanes, p, table, flat);
+      return FillDepthSpan32<Shading::GouraudRgb>(color.data(), depth.data(), count, lanes, p, table, flat, bias);
   }
 }
 
@@ -83,13 +85,15 @@ const SpanCase Cases[] = {
     {"steep colour, fractional steps", {5000 * One + 12345, -12345, -300 * One, 61 * One + 777, 7, 99999, 1, -3}},
 };
 
-// Stored depths: every third pixel nearer than anything drawn, the others far,
-// and a few equal to the drawn value (the test is less or equal).
+// Stored depths: every third pixel and the whole second block of four nearer
+// than anything drawn (a block the test rejects at once), the others far, and
+// a few equal to the drawn value (where the two tests differ).
 std::vector<std::uint16_t> StoredDepths(int count, const Ramps& v) {
   std::vector<std::uint16_t> depth(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
     const auto drawn = static_cast<std::uint16_t>(Clamped(v.z + v.dz * i, 0xFFFF));
-    depth[static_cast<std::size_t>(i)] = i % 3 == 0 ? 0 : (i % 5 == 1 ? drawn : 0xFFFF);
+    const bool nearer = i % 3 == 0 || i / 4 == 1;
+    depth[static_cast<std::size_t>(i)] = nearer ? 0 : (i % 5 == 1 ? drawn : 0xFFFF);
   }
   return depth;
 }
@@ -110,18 +114,20 @@ TEST(DepthSpanTest, MatchesTheGeneralLoopForEveryShadingPackingAndLength) {
   for (const SpanCase& c : Cases)
     for (const PixelPacking& packing : packings)
       for (const Shading shading : shadings)
-        for (int count = 0; count <= 13; ++count) {
-          SCOPED_TRACE(std::string(c.name) + ", shading " + std::to_string(static_cast<int>(shading)) +
-                       ", red shift " + std::to_string(packing.redShift) + ", " + std::to_string(count) + " pixels");
-          auto modelDepth = StoredDepths(count, c.ramps), fastDepth = modelDepth;
-          auto modelColor = OldColors(count), fastColor = modelColor;
-          const auto before = modelDepth;
-          ModelSpan(shading, modelColor, modelDepth, c.ramps, packing, table, 0x00C0FFEE);
-          FastSpan(shading, fastColor, fastDepth, c.ramps, packing, table, 0x00C0FFEE);
-          ASSERT_EQ(fastDepth, modelDepth);
-          ASSERT_EQ(fastColor, modelColor);
-          for (std::size_t i = 0; i < before.size(); ++i) (modelDepth[i] == before[i] ? kept : drawn)++;
-        }
+        for (int count = 0; count <= 13; ++count)
+          for (const bool strict : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + ", shading " + std::to_string(static_cast<int>(shading)) +
+                         ", red shift " + std::to_string(packing.redShift) + ", " + std::to_string(count) + " pixels" +
+                         (strict ? ", less" : ", less or equal"));
+            auto modelDepth = StoredDepths(count, c.ramps), fastDepth = modelDepth;
+            auto modelColor = OldColors(count), fastColor = modelColor;
+            const auto before = modelDepth;
+            ModelSpan(shading, modelColor, modelDepth, c.ramps, packing, table, 0x00C0FFEE, strict);
+            FastSpan(shading, fastColor, fastDepth, c.ramps, packing, table, 0x00C0FFEE, strict);
+            ASSERT_EQ(fastDepth, modelDepth);
+            ASSERT_EQ(fastColor, modelColor);
+            for (std::size_t i = 0; i < before.size(); ++i) (modelDepth[i] == before[i] ? kept : drawn)++;
+          }
   // The cases reach both outcomes of the depth test.
   EXPECT_GT(drawn, 100);
   EXPECT_GT(kept, 100);
@@ -133,7 +139,7 @@ TEST(DepthSpanTest, TouchesNothingOutsideTheSpan) {
     std::vector<std::uint16_t> depth(static_cast<std::size_t>(count) + 8, 0xFFFF);
     std::vector<std::uint8_t> color((static_cast<std::size_t>(count) + 8) * 4, 0xAB);
     const SpanLanes lanes{100 * One, 10 * One, 20 * One, 30 * One, One, One, One, One};
-    FillDepthSpan32<Shading::GouraudRgb>(color.data() + 16, depth.data() + 4, count, lanes, PixelPacking{}, nullptr, 0);
+    FillDepthSpan32<Shading::GouraudRgb>(color.data() + 16, depth.data() + 4, count, lanes, PixelPacking{}, nullptr, 0, 0);
     for (int i = 0; i < 4; ++i) {
       EXPECT_EQ(depth[static_cast<std::size_t>(i)], 0xFFFF);
       EXPECT_EQ(depth[depth.size() - 1 - static_cast<std::size_t>(i)], 0xFFFF);

@@ -160,3 +160,66 @@ TEST(TriangleFill, DrawnBoundsCoverWhatWasDrawnInsideTheScissor) {
 
 }  // namespace
 }  // namespace vyn::raster::testing
+
+namespace vyn::raster::testing {
+namespace {
+
+// A stack of overlapping Gouraud squares submitted back to front (the order
+// in which the renderer may draw a tile backwards), with pairs of equal
+// depth: the later of a pair must show, as with "less or equal" in
+// submission order.
+DrawList BackToFrontStack(int size) {
+  DrawList list;
+  const double depths[] = {0.9, 0.8, 0.8, 0.6, 0.5, 0.5, 0.5, 0.3, 0.3};
+  int k = 0;
+  for (const double depth : depths) {
+    const double inset = 3.0 * k;
+    ScreenVertex a = At(inset, inset, depth), b = At(size - inset / 2, inset, depth),
+                 c = At(size - inset / 2, size - inset, depth), d = At(inset, size - inset, depth);
+    for (ScreenVertex* v : {&a, &b, &c, &d}) {
+      v->r = static_cast<std::uint8_t>(20 * k + 10);
+      v->g = static_cast<std::uint8_t>(v->x & 0xFF);
+      v->b = static_cast<std::uint8_t>(255 - 20 * k);
+    }
+    const auto ia = list.AddVertex(a), ib = list.AddVertex(b), ic = list.AddVertex(c), id = list.AddVertex(d);
+    list.AddTriangle(ia, ib, ic, Fill::Solid, Shading::GouraudRgb, 0, 0, 7);
+    list.AddTriangle(ia, ic, id, Fill::Solid, Shading::GouraudRgb, 0, 0, 7);
+    ++k;
+  }
+  return list;
+}
+
+TEST(TriangleFill, TilesDrawnBackwardsGiveTheImageOfSubmissionOrder) {
+  constexpr int size = 300;  // several tiles
+  const DrawList stack = BackToFrontStack(size - 10);
+  // A line in the corner keeps every tile in submission order.
+  DrawList inOrder = stack;
+  const auto p = inOrder.AddVertex(At(size - 2.5, size - 2.5, 0.99));
+  const auto q = inOrder.AddVertex(At(size - 1.5, size - 1.5, 0.99));
+  inOrder.AddTriangle(p, q, q, Fill::Points, Shading::Flat, 0xFF, 0, 7);
+  for (ThreadPool* pool : {static_cast<ThreadPool*>(nullptr), new ThreadPool(2)}) {
+    Canvas backwards(size, size), forwards(size, size);
+    TileRenderer().Render(stack, backwards.target, backwards.target.Bounds(), pool);
+    TileRenderer().Render(inOrder, forwards.target, forwards.target.Bounds(), pool);
+    for (int y = 0; y < size - 4; ++y)
+      for (int x = 0; x < size - 4; ++x) ASSERT_EQ(backwards.At(x, y), forwards.At(x, y)) << x << ", " << y;
+    // The last two squares, at depth 0.3, cover the middle: the later one shows.
+    const std::uint32_t later = backwards.At(150, 150);
+    EXPECT_EQ((later >> 16) & 0xFF, 20u * 8 + 10);
+    delete pool;
+  }
+}
+
+TEST(TriangleFill, AFragmentTyingWithTheStoredDepthIsStillDrawn) {
+  const DrawList stack = BackToFrontStack(100);
+  Canvas canvas(110, 110);
+  // Stored before the list: exactly the depth of the nearest squares.
+  const auto tie = static_cast<std::uint16_t>(static_cast<std::uint32_t>(0.3 * 65535.0 * 65536.0) >> 16);
+  std::fill(canvas.depth.begin(), canvas.depth.end(), tie);
+  Draw(canvas, stack);
+  EXPECT_EQ((canvas.At(50, 50) >> 16) & 0xFF, 20u * 8 + 10);  // "less or equal": the last square draws
+  EXPECT_EQ(canvas.At(105, 105), 0u);                         // outside every square
+}
+
+}  // namespace
+}  // namespace vyn::raster::testing
